@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Wine sessions for tests, screenshots and the run command.
+#   wine-session.sh run PROGRAM.exe [ARGS...]   run one program on a private X display, then shut down
+#   wine-session.sh prefix                      only make sure the prefix exists
+# WINEPREFIX must be set. ANNUVIA_WINE_DESKTOP=WxH runs inside Wine's own desktop
+# window (it draws title bars); ANNUVIA_DISPLAY_KEEP=1 uses $DISPLAY as it is.
+set -u
+
+: "${WINEPREFIX:?WINEPREFIX must be set}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+if [ -x /usr/lib/wine/wine64 ]; then
+  export WINELOADER=/usr/lib/wine/wine64
+  export WINESERVER=/usr/lib/wine/wineserver
+else
+  export WINELOADER="$(command -v wine64 || command -v wine)"
+  export WINESERVER="$(command -v wineserver)"
+fi
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+xvfb_pid=""
+start_display() {
+  if [ "${ANNUVIA_DISPLAY_KEEP:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local fdfile
+  fdfile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fdfile" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$fdfile" ]; then
+    echo "wine-session: Xvfb did not start" >&2
+    rm -f "$fdfile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+stop_all() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  return 0
+}
+
+make_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.annuvia-ready" ]; then
+    local started=$SECONDS
+    rm -rf "$WINEPREFIX"
+    "$WINELOADER" wineboot --init >/dev/null 2>&1
+    "$WINESERVER" -w
+    "$WINELOADER" regedit /S "$(winepath_of "$here/wine-prefix.reg")" >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.annuvia-ready"
+    echo "wine-session: prefix made in $((SECONDS - started)) s: $WINEPREFIX" >&2
+  fi
+  flock -u 9
+}
+
+# regedit wants a Windows path; Wine maps the Unix root to drive Z:.
+winepath_of() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+
+cmd="${1:-}"
+shift || true
+trap stop_all EXIT
+start_display || exit 1
+make_prefix
+case "$cmd" in
+  prefix) exit 0 ;;
+  run)
+    prog="$1"; shift
+    if [ -n "${ANNUVIA_WINE_DESKTOP:-}" ]; then
+      "$WINELOADER" explorer "/desktop=Annuvia,${ANNUVIA_WINE_DESKTOP}" "$prog" "$@" </dev/null
+    else
+      "$WINELOADER" "$prog" "$@" </dev/null
+    fi
+    exit $?
+    ;;
+  *) echo "usage: wine-session.sh run PROGRAM [ARGS...] | prefix" >&2; exit 2 ;;
+esac
