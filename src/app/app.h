@@ -1,0 +1,53 @@
+#pragma once
+// The program: its windows, the message loop and the one way it ends.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "ui/app_context.h"
+#include "ui/form.h"
+#include "ui/frmMain/frmMain.h"
+#include "ui/frmPersonalYear/frmPersonalYear.h"
+
+namespace annuvia {
+
+class App {
+public:
+    explicit App(Platform& platform);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Start-up: shows the main window.
+    void Start();
+    // Runs the message loop until the process ends; returns the exit code.
+    int Run();
+    // Hands one message to the active form's dialog manager, or dispatches it.
+    void Dispatch(MSG& msg);
+
+    // Unloads every loaded window in load order, errors ignored, then ends the process.
+    void UnloadAllAndEnd();
+    // The exit hand-over, run inside the closing window's handler.
+    void ExitHandOver(Form& closing);
+
+    AppContext& Context() { return context_; }
+    FormRegistry& Forms() { return forms_; }
+    frmMain& Main() { return *main_; }
+    frmPersonalYear& PersonalYear() { return *personalYear_; }
+
+private:
+    static LRESULT CALLBACK HelperProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    bool IsFormWindow(HWND hwnd) const;
+    void EndIfNoWindowShows();
+
+    Platform& platform_;
+    FormRegistry forms_;
+    AppContext context_;
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmPersonalYear> personalYear_;
+    HWND helper_ = nullptr;  // message-only window for the program's own posted work
+};
+
+}  // namespace annuvia

@@ -1,0 +1,70 @@
+#pragma once
+// Control tables: every window lists its controls once, with positions and
+// sizes in twips (1/1440 inch) as designed, and the form base scales them to
+// pixels by the window's DPI.
+
+#include <windows.h>
+
+namespace annuvia {
+
+inline constexpr COLORREF kFormBlue = RGB(124, 165, 231);
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBannerBlue = RGB(0, 0, 255);
+// "Take the colour of the container" for a control's background.
+inline constexpr COLORREF kInherit = 0xFFFFFFFF;
+// The system's button face, the default background of opaque labels.
+inline constexpr COLORREF kButtonFace = 0xFFFFFFFE;
+
+struct FontSpec {
+    const wchar_t* face = L"Verdana";
+    int hundredthsOfPoint = 825;
+    bool bold = false;
+    bool underline = false;
+};
+
+inline constexpr FontSpec kVerdana825{L"Verdana", 825, false, false};
+inline constexpr FontSpec kVerdana825Bold{L"Verdana", 825, true, false};
+inline constexpr FontSpec kSansSerif825{L"MS Sans Serif", 825, false, false};
+
+enum class ControlKind {
+    Frame,       // container with an etched border and an optional caption
+    Label,       // transparent static text
+    LinkLabel,   // transparent static text that reacts to clicks, hand pointer
+    Banner,      // opaque static text that reacts to clicks, hand pointer
+    TextBox,     // single-line edit
+    LockedText,  // multi-line read-only edit with a vertical scroll bar
+    DropList,    // drop-down list without typing
+    Button,      // push button painted in its container's colour
+};
+
+struct ControlSpec {
+    int id;
+    int parentId;  // 0: the form itself; otherwise the id of a frame
+    ControlKind kind;
+    const wchar_t* caption;
+    int left, top, width, height;  // twips, from the container's corner
+    FontSpec font = kVerdana825;
+    bool visible = true;
+    COLORREF textColor = kWhite;
+    COLORREF backColor = kInherit;
+    bool centred = false;
+};
+
+// Twips to pixels at a given DPI (15 twips a pixel at 96 DPI).
+inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// The DPI of a window, or of the primary screen before there is one.
+UINT DpiOfWindow(HWND hwnd);
+// Window rectangle size for a client size, at a DPI.
+SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
+                         bool hasMenu, UINT dpi);
+HFONT CreateFontAt(const FontSpec& spec, UINT dpi);
+
+// The frame container's window class; registered once per process.
+const wchar_t* FrameClassName();
+
+// Paints an owner-drawn push button in the given colour, with its access key
+// underlined and the focus rectangle when it has the focus.
+void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back);
+
+}  // namespace annuvia

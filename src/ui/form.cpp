@@ -1,0 +1,353 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "resource.h"
+
+namespace annuvia {
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+
+bool SameFont(const FontSpec& a, const FontSpec& b) {
+    return std::wcscmp(a.face, b.face) == 0 && a.hundredthsOfPoint == b.hundredthsOfPoint &&
+           a.bold == b.bold && a.underline == b.underline;
+}
+
+HCURSOR HandPointer() {
+    static const HCURSOR hand = [] {
+        HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
+        return own ? own : LoadCursorW(nullptr, IDC_HAND);
+    }();
+    return hand;
+}
+
+}  // namespace
+
+Form::Form(FormRegistry& registry, const FormDesign& design) : registry_(registry), design_(design) {}
+
+Form::~Form() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    auto& loaded = registry_.loaded_;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+    ReleaseFonts();
+    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+}
+
+void Form::RegisterClassOnce() {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), design_.className, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = design_.className;
+    RegisterClassExW(&wc);
+}
+
+void Form::Load() {
+    if (registry_.Ended() || state_ != State::NotLoaded) return;
+    RegisterClassOnce();
+    HMENU menu = CreateFormMenu();
+    hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, kFormStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, menu,
+                            GetModuleHandleW(nullptr), this);
+    if (!hwnd_) {
+        if (menu) DestroyMenu(menu);
+        return;
+    }
+    dpi_ = DpiOfWindow(hwnd_);
+    if (design_.appIcon) {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        auto icon = [&](int metricX, int metricY) {
+            return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
+                                                       GetSystemMetrics(metricX),
+                                                       GetSystemMetrics(metricY), LR_SHARED));
+        };
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
+    }
+    CreateControls();
+    ApplyLayout();
+    CentreOnScreen();
+    registry_.loaded_.push_back(this);
+    state_ = State::Loaded;
+    Form_Load();
+}
+
+void Form::Show() {
+    if (registry_.Ended() || state_ == State::Unloading) return;
+    if (state_ == State::NotLoaded) Load();
+    if (state_ != State::Loaded || IsWindowVisible(hwnd_)) return;
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void Form::Hide() {
+    if (registry_.Ended() || !hwnd_ || !IsWindowVisible(hwnd_)) return;
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::Unload() {
+    if (registry_.Ended() || state_ != State::Loaded) return;
+    state_ = State::Unloading;
+    IgnoringErrors([&] { Form_Unload(); });
+    if (registry_.Ended()) return;  // the handler ended the process
+    auto& loaded = registry_.loaded_;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+    HWND window = hwnd_;
+    hwnd_ = nullptr;
+    savedFocus_ = nullptr;
+    controls_.clear();
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    ReleaseFonts();
+    state_ = State::NotLoaded;
+}
+
+HWND Form::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second.hwnd;
+}
+
+void Form::SubclassControl(int id) {
+    if (HWND control = Control(id))
+        SetWindowSubclass(control, SubclassProc, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+}
+
+HBRUSH Form::BrushFor(COLORREF colour) {
+    auto it = brushes_.find(colour);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH brush = CreateSolidBrush(colour);
+    brushes_.emplace(colour, brush);
+    return brush;
+}
+
+void Form::CreateControls() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlSpec& spec : design_.controls) {
+        HWND parent = hwnd_;
+        COLORREF parentBack = design_.backColor;
+        if (spec.parentId != 0) {
+            auto it = controls_.find(spec.parentId);
+            if (it != controls_.end()) {
+                parent = it->second.hwnd;
+                parentBack = it->second.back;
+            }
+        }
+        COLORREF back = spec.backColor;
+        if (back == kInherit) back = parentBack;
+        if (back == kButtonFace) back = GetSysColor(COLOR_BTNFACE);
+
+        const wchar_t* className = L"STATIC";
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0u);
+        DWORD exStyle = 0;
+        switch (spec.kind) {
+            case ControlKind::Frame:
+                className = FrameClassName();
+                style |= WS_CLIPCHILDREN;
+                exStyle = WS_EX_CONTROLPARENT;
+                break;
+            case ControlKind::Label:
+                style |= spec.centred ? SS_CENTER : SS_LEFT;
+                break;
+            case ControlKind::LinkLabel:
+            case ControlKind::Banner:
+                style |= (spec.centred ? SS_CENTER : SS_LEFT) | SS_NOTIFY;
+                break;
+            case ControlKind::TextBox:
+                className = L"EDIT";
+                style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::LockedText:
+                className = L"EDIT";
+                style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | ES_LEFT;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::DropList:
+                className = L"COMBOBOX";
+                style |= WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL;
+                break;
+            case ControlKind::Button:
+                className = L"BUTTON";
+                style |= WS_TABSTOP | BS_OWNERDRAW;
+                break;
+        }
+        HWND control = CreateWindowExW(exStyle, className, spec.caption ? spec.caption : L"", style, 0, 0,
+                                       0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                       instance, nullptr);
+        if (spec.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        controls_[spec.id] = ControlState{&spec, control, back};
+    }
+}
+
+HFONT Form::FontFor(const FontSpec& spec) {
+    for (auto& [known, font] : fonts_) {
+        if (SameFont(known, spec)) return font;
+    }
+    HFONT font = CreateFontAt(spec, dpi_);
+    fonts_.emplace_back(spec, font);
+    return font;
+}
+
+void Form::ReleaseFonts() {
+    for (auto& [spec, font] : fonts_) DeleteObject(font);
+    fonts_.clear();
+}
+
+void Form::ApplyLayout() {
+    const SIZE size = WindowSizeForClient(TwipsToPixels(design_.clientWidth, dpi_),
+                                          TwipsToPixels(design_.clientHeight, dpi_), kFormStyle,
+                                          kFormExStyle, GetMenu(hwnd_) != nullptr, dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (auto& [id, control] : controls_) {
+        const ControlSpec& spec = *control.spec;
+        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
+        SetWindowPos(control.hwnd, nullptr, TwipsToPixels(spec.left, dpi_), TwipsToPixels(spec.top, dpi_),
+                     TwipsToPixels(spec.width, dpi_), TwipsToPixels(spec.height, dpi_),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form::CentreOnScreen() {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &info);
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    const RECT& work = info.rcWork;
+    const int x = work.left + ((work.right - work.left) - (rc.right - rc.left)) / 2;
+    const int y = work.top + ((work.bottom - work.top) - (rc.bottom - rc.top)) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+const Form::ControlState* Form::StateOf(HWND control) const {
+    for (const auto& [id, state] : controls_) {
+        if (state.hwnd == control) return &state;
+    }
+    return nullptr;
+}
+
+bool Form::IsLink(HWND control) const {
+    const ControlState* state = StateOf(control);
+    return state && (state->spec->kind == ControlKind::LinkLabel || state->spec->kind == ControlKind::Banner);
+}
+
+LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    const ControlState* state = StateOf(reinterpret_cast<HWND>(lp));
+    // Drop-down lists keep the system's colours.
+    if (!state || state->spec->kind == ControlKind::DropList) return DefWindowProcW(hwnd_, msg, wp, lp);
+    const ControlKind kind = state->spec->kind;
+    SetTextColor(dc, state->spec->textColor);
+    SetBkColor(dc, state->back);
+    const bool transparent = kind == ControlKind::Label || kind == ControlKind::LinkLabel ||
+                             kind == ControlKind::Frame;
+    SetBkMode(dc, transparent ? TRANSPARENT : OPAQUE);
+    return reinterpret_cast<LRESULT>(BrushFor(state->back));
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+        auto* self = static_cast<Form*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    bool handled = false;
+    IgnoringErrors([&] {
+        result = self->HandleMessage(msg, wp, lp);
+        handled = true;
+    });
+    return handled ? result : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                    DWORD_PTR selfPtr) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SubclassProc, id);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    auto* self = reinterpret_cast<Form*>(selfPtr);
+    LRESULT result = 0;
+    bool handled = false;
+    IgnoringErrors([&] { handled = self->OnControlMessage(static_cast<int>(id), msg, wp, lp, &result); });
+    // wp may have been changed by the handler on its way to the control.
+    return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (OnMessage(msg, wp, lp, &result)) return result;
+    switch (msg) {
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            FillRect(reinterpret_cast<HDC>(wp), &rc, BrushFor(design_.backColor));
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return ColourControl(msg, wp, lp);
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            const ControlState* state = StateOf(item->hwndItem);
+            if (!state || item->CtlType != ODT_BUTTON) break;
+            PaintButton(*item, state->back);
+            return TRUE;
+        }
+        case WM_SETCURSOR:
+            if (IsLink(reinterpret_cast<HWND>(wp))) {
+                SetCursor(HandPointer());
+                return TRUE;
+            }
+            break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+            } else {
+                HWND target = savedFocus_;
+                if (!target || !IsWindow(target) || !IsWindowVisible(target))
+                    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+                if (target) SetFocus(target);
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wp);
+            ReleaseFonts();
+            ApplyLayout();
+            const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace annuvia

@@ -1,0 +1,123 @@
+#pragma once
+// The form base: a window with a lifetime. A form is loaded (window and
+// controls created, Form_Load run) on first use, hidden and shown without
+// losing state, and unloaded (Form_Unload run, window destroyed). Showing a
+// visible form, hiding a hidden one and unloading one that is already being
+// unloaded do nothing. The registry keeps the loaded forms in load order.
+
+#include <windows.h>
+
+#include <map>
+#include <span>
+#include <vector>
+
+#include "ui/controls.h"
+
+namespace annuvia {
+
+class Form;
+
+class FormRegistry {
+public:
+    const std::vector<Form*>& Loaded() const { return loaded_; }
+    // After the end of the process nothing runs any more; in tests the end
+    // returns, and the forms then ignore every further request.
+    bool Ended() const { return ended_; }
+    void MarkEnded() { ended_ = true; }
+
+private:
+    friend class Form;
+    std::vector<Form*> loaded_;
+    bool ended_ = false;
+};
+
+struct FormDesign {
+    const wchar_t* className;
+    const wchar_t* caption;
+    int clientWidth, clientHeight;  // twips
+    COLORREF backColor;
+    std::span<const ControlSpec> controls;
+    bool appIcon = true;
+};
+
+class Form {
+public:
+    Form(FormRegistry& registry, const FormDesign& design);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    void Load();
+    void Show();
+    void Hide();
+    void Unload();
+
+    bool IsLoaded() const { return state_ != State::NotLoaded; }
+    bool IsUnloading() const { return state_ == State::Unloading; }
+    bool IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    HWND Hwnd() const { return hwnd_; }
+    HWND Control(int id) const;
+    UINT Dpi() const { return dpi_; }
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    virtual HMENU CreateFormMenu() { return nullptr; }
+    virtual void OnCommand(int /*id*/, int /*code*/) {}
+    // Messages of a subclassed control; return true when handled (result in *result).
+    // A handler may change wp (a typed character, say) and let the control go on.
+    virtual bool OnControlMessage(int /*id*/, UINT /*msg*/, WPARAM& /*wp*/, LPARAM /*lp*/,
+                                  LRESULT* /*result*/) {
+        return false;
+    }
+    // Other messages of the form's window; return true when handled.
+    virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT* /*result*/) {
+        return false;
+    }
+    // Routes a control's messages through OnControlMessage.
+    void SubclassControl(int id);
+
+private:
+    enum class State { NotLoaded, Loaded, Unloading };
+    struct ControlState {
+        const ControlSpec* spec;
+        HWND hwnd;
+        COLORREF back;  // resolved
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                         DWORD_PTR self);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void RegisterClassOnce();
+    void CreateControls();
+    void ApplyLayout();
+    void CentreOnScreen();
+    HFONT FontFor(const FontSpec& spec);
+    void ReleaseFonts();
+    const ControlState* StateOf(HWND control) const;
+    HBRUSH BrushFor(COLORREF colour);
+    LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
+    bool IsLink(HWND control) const;
+
+    FormRegistry& registry_;
+    FormDesign design_;
+    State state_ = State::NotLoaded;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    HWND savedFocus_ = nullptr;
+    std::map<int, ControlState> controls_;
+    std::vector<std::pair<FontSpec, HFONT>> fonts_;
+    std::map<COLORREF, HBRUSH> brushes_;
+};
+
+// The window procedure's guard: no exception crosses into the system.
+template <typename Fn>
+void IgnoringErrors(Fn&& fn) {
+    try {
+        fn();
+    } catch (...) {
+    }
+}
+
+}  // namespace annuvia
