@@ -2,8 +2,9 @@
 # Wine sessions for tests, screenshots and the run command.
 #   wine-session.sh run PROGRAM.exe [ARGS...]   run one program on a private X display, then shut down
 #   wine-session.sh prefix                      only make sure the prefix exists
-# WINEPREFIX must be set. ANNUVIA_WINE_DESKTOP=WxH runs inside Wine's own desktop
-# window (it draws title bars); ANNUVIA_DISPLAY_KEEP=1 uses $DISPLAY as it is.
+# WINEPREFIX must be set. Programs run inside Wine's own desktop window (1024x768):
+# it draws title bars, and windows there show without a round trip to X.
+# ANNUVIA_WINE_DESKTOP=WxH names a desktop of its own; ANNUVIA_DISPLAY_KEEP=1 uses $DISPLAY as it is.
 set -u
 
 : "${WINEPREFIX:?WINEPREFIX must be set}"
@@ -50,14 +51,14 @@ make_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 9>"$WINEPREFIX.lock"
   flock 9
-  if [ ! -f "$WINEPREFIX/.annuvia-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.annuvia-ready-2" ]; then
     local started=$SECONDS
     rm -rf "$WINEPREFIX"
     "$WINELOADER" wineboot --init >/dev/null 2>&1
     "$WINESERVER" -w
     "$WINELOADER" regedit /S "$(winepath_of "$here/wine-prefix.reg")" >/dev/null 2>&1
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.annuvia-ready"
+    touch "$WINEPREFIX/.annuvia-ready-2"
     echo "wine-session: prefix made in $((SECONDS - started)) s: $WINEPREFIX" >&2
   fi
   flock -u 9

@@ -1,1 +1,62 @@
+#include "windows/recording_platform.h"
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace annuvia::test {
+
+MsgAnswer RecordingPlatform::ShowMessage(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
+                                         const std::wstring& title) {
+    messages.push_back({text, buttons, icon, title});
+    if (onMessage) onMessage();
+    if (answers.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::OK;
+    const MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void Pump(App& app) {
+    MSG msg;
+    for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) app.Dispatch(msg);
+}
+
+void Key(App& app, HWND target, UINT msg, WPARAM key, LPARAM lp) {
+    MSG m{};
+    m.hwnd = target;
+    m.message = msg;
+    m.wParam = key;
+    m.lParam = lp;
+    app.Dispatch(m);
+    Pump(app);
+}
+
+void Type(HWND edit, const std::wstring& text) {
+    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 1);
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+std::wstring Text(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::wstring ListText(HWND list) {
+    const LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return L"";
+    wchar_t buffer[64] = {};
+    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+}  // namespace annuvia::test
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

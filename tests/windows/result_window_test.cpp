@@ -1,1 +1,182 @@
+// The result window: locked text, the clipboard emptied on its events, Back.
 
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "numerology/numerology.h"
+#include "platform/win32_platform.h"
+#include "windows/recording_platform.h"
+
+namespace annuvia::test {
+namespace {
+
+using M = frmMain;
+using R = frmPersonalYear;
+
+void ShowResult(App& app, int dayIndex, int monthIndex, int yearIndex) {
+    frmMain& main = app.Main();
+    SetWindowTextW(main.Control(M::txtFirstName), L"ANN");
+    SetWindowTextW(main.Control(M::txtMiddleName), L"B");
+    SetWindowTextW(main.Control(M::txtLastName), L"LEE");
+    SendMessageW(main.Control(M::cboDate), CB_SETCURSEL, static_cast<WPARAM>(dayIndex), 0);
+    SendMessageW(main.Control(M::cboMonth), CB_SETCURSEL, static_cast<WPARAM>(monthIndex), 0);
+    SendMessageW(main.Control(M::cboYear), CB_SETCURSEL, static_cast<WPARAM>(yearIndex), 0);
+    Click(main.Control(M::cmdNext));
+    Pump(app);
+}
+
+class ResultWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        SetCursorPos(0, 0);  // keep the real pointer off the windows
+        platform.today = {2026, 12, 8};
+        app.Start();
+        Pump(app);
+        ShowResult(app, 28, 2, 76);  // 29 March 1976
+        ASSERT_TRUE(result().IsVisible());
+        platform.clipboardClears = 0;
+    }
+    frmPersonalYear& result() { return app.PersonalYear(); }
+    HWND C(int id) { return result().Control(id); }
+
+    RecordingPlatform platform;
+    App app{platform};
+};
+
+TEST_F(ResultWindow, LayoutAndFocus) {
+    EXPECT_EQ(Text(result().Hwnd()), L"Annuvia v1.45");
+    RECT rc;
+    GetClientRect(result().Hwnd(), &rc);
+    EXPECT_EQ(rc.right, 425);  // 6375 twips at 96 DPI
+    EXPECT_EQ(rc.bottom, 348);  // 5220 twips
+    GetWindowRect(C(R::txtDisplay), &rc);
+    EXPECT_EQ(rc.right - rc.left, 420);
+    EXPECT_EQ(rc.bottom - rc.top, 197);
+    GetWindowRect(C(R::cmdback), &rc);
+    EXPECT_EQ(rc.right - rc.left, 73);
+    EXPECT_EQ(rc.bottom - rc.top, 25);
+    EXPECT_EQ(Text(C(R::cmdback)), L"&Back");
+    EXPECT_FALSE(IsWindowVisible(C(R::cmdprint)));
+    const LONG style = GetWindowLongW(C(R::txtDisplay), GWL_STYLE);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_TRUE(style & ES_MULTILINE);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_FALSE(style & ES_AUTOHSCROLL);  // wraps at the box's width
+    EXPECT_EQ(GetFocus(), C(R::cmdback));
+    EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::cmdback), FALSE), C(R::txtDisplay));
+    EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::txtDisplay), FALSE), C(R::cmdback));
+    EXPECT_EQ(GetWindow(C(R::fraFullBrand), GW_CHILD), C(R::lblFullBrand));
+}
+
+TEST_F(ResultWindow, MouseOverTheTextEmptiesTheClipboardAndNothingElseDoes) {
+    HWND box = C(R::txtDisplay);
+    struct Case { UINT msg; WPARAM wp; int clears; };
+    const Case cases[] = {
+        {WM_MOUSEMOVE, 0, 1},   {WM_LBUTTONDOWN, MK_LBUTTON, 1}, {WM_LBUTTONUP, 0, 2},  // up and click
+        {WM_RBUTTONDOWN, MK_RBUTTON, 1}, {WM_MBUTTONUP, 0, 1},
+        {WM_KEYDOWN, VK_RIGHT, 0}, {WM_CHAR, 'x', 0}, {WM_SETFOCUS, 0, 0},
+    };
+    for (const Case& c : cases) {
+        platform.clipboardClears = 0;
+        SendMessageW(box, c.msg, c.wp, MAKELPARAM(10, 10));
+        if (c.msg == WM_RBUTTONDOWN) ReleaseCapture();
+        EXPECT_EQ(platform.clipboardClears, c.clears) << c.msg;
+    }
+    // Typing into the locked box changes nothing and raises no change.
+    EXPECT_EQ(Text(box), ResultText(6));
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);
+    SendMessageW(box, WM_CHAR, VK_BACK, 0);
+    EXPECT_EQ(Text(box), ResultText(6));
+    EXPECT_EQ(platform.clipboardClears, 0);
+}
+
+TEST_F(ResultWindow, LinksOpenTheirPages) {
+    const std::wstring page = L"http://www.corvaneboard.com/annuvia/ssd.php?page=";
+    struct Case { int id; const wchar_t* key; };
+    for (const Case& c : {Case{R::Label61, L"home-page"}, Case{R::lblFullBrand, L"fully-branded"},
+                          Case{R::lblCobrand, L"co-brand"}}) {
+        platform.pages.clear();
+        SendMessageW(C(c.id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(platform.pages, (std::vector<std::wstring>{page + c.key}));
+    }
+}
+
+TEST_F(ResultWindow, BackBringsTheMainWindowBackWithItsEntries) {
+    HWND oldWindow = result().Hwnd();
+    Key(app, C(R::cmdback), WM_SYSCHAR, 'b', 1 << 29);  // Alt+B
+    Pump(app);
+    EXPECT_FALSE(result().IsLoaded());
+    EXPECT_FALSE(IsWindow(oldWindow));
+    frmMain& main = app.Main();
+    ASSERT_TRUE(main.IsVisible());
+    EXPECT_EQ(Text(main.Control(M::txtFirstName)), L"ANN");
+    EXPECT_EQ(Text(main.Control(M::txtMiddleName)), L"B");
+    EXPECT_EQ(Text(main.Control(M::txtLastName)), L"LEE");
+    EXPECT_EQ(ListText(main.Control(M::cboDate)), L"29");
+    EXPECT_EQ(ListText(main.Control(M::cboMonth)), L"March");
+    EXPECT_EQ(ListText(main.Control(M::cboYear)), L"1976");
+    EXPECT_TRUE(platform.ends.empty());
+
+    // A second Next starts from an empty box and shows only the new result.
+    ShowResult(app, 18, 11, 0);  // 19 December
+    ASSERT_TRUE(result().IsVisible());
+    EXPECT_EQ(Text(C(R::txtDisplay)), ResultText(1 + (19 + 12 + 2026 - 1) % 9));
+}
+
+TEST_F(ResultWindow, ClosingItEndsTheProgramWithTheMainWindowHidden) {
+    SendMessageW(result().Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(result().IsLoaded());
+    EXPECT_FALSE(app.Main().IsVisible());
+    Pump(app);
+    EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
+    EXPECT_FALSE(app.Main().IsLoaded());
+}
+
+// The same clipboard rule through the real system clipboard.
+TEST(ResultWindowClipboard, TextCopiedElsewhereIsGoneOnceTheMouseMovesOverTheText) {
+    class RealClipboard final : public Platform {
+    public:
+        CivilDate Today() const override { return {2026, 12, 8}; }
+        MsgAnswer ShowMessage(const std::wstring&, MsgButtons, MsgIcon, const std::wstring&) override {
+            return MsgAnswer::OK;
+        }
+        void ClearClipboard() override { real.ClearClipboard(); }
+        void OpenPage(const std::wstring&) override {}
+        void EndProcess(unsigned) override {}
+        Win32Platform real;
+    } platform;
+    App app(platform);
+    app.Start();
+    ShowResult(app, 0, 0, 0);
+    HWND box = app.PersonalYear().Control(R::txtDisplay);
+    ASSERT_NE(box, nullptr);
+
+    auto putText = [] {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        const wchar_t text[] = L"copied elsewhere";
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+        memcpy(GlobalLock(memory), text, sizeof text);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    };
+    putText();
+    ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    SendMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+    // Copied from the box itself with the keyboard: kept until the mouse comes back.
+    SendMessageW(box, EM_SETSEL, 0, 4);
+    SendMessageW(box, WM_COPY, 0, 0);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+}  // namespace
+}  // namespace annuvia::test
