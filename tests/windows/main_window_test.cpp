@@ -167,14 +167,7 @@ TEST_F(MainWindow, TypedLowerCaseLettersBecomeCapitals) {
     }
     // Pasted text is not typed and keeps its case.
     SetWindowTextW(C(M::txtFirstName), L"");
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    const wchar_t pasted[] = L"pasted";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
-    memcpy(GlobalLock(memory), pasted, sizeof pasted);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
+    ASSERT_TRUE(PutClipboardText(L"pasted"));
     SendMessageW(C(M::txtFirstName), WM_PASTE, 0, 0);
     EXPECT_EQ(Text(C(M::txtFirstName)), L"pasted");
 }

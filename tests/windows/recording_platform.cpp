@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace annuvia::test {
 
 MsgAnswer RecordingPlatform::ShowMessage(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
@@ -50,6 +52,20 @@ std::wstring ListText(HWND list) {
     wchar_t buffer[64] = {};
     SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
     return buffer;
+}
+
+bool PutClipboardText(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory) {
+        memcpy(GlobalLock(memory), text.c_str(), bytes);
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return memory != nullptr;
 }
 
 }  // namespace annuvia::test

@@ -47,5 +47,7 @@ void Type(HWND edit, const std::wstring& text);
 void Click(HWND button);
 std::wstring Text(HWND hwnd);
 std::wstring ListText(HWND list);
+// Puts text on the real system clipboard, as another program would.
+bool PutClipboardText(const std::wstring& text);
 
 }  // namespace annuvia::test

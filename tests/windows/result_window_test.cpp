@@ -152,17 +152,7 @@ TEST(ResultWindowClipboard, TextCopiedElsewhereIsGoneOnceTheMouseMovesOverTheTex
     HWND box = app.PersonalYear().Control(R::txtDisplay);
     ASSERT_NE(box, nullptr);
 
-    auto putText = [] {
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        const wchar_t text[] = L"copied elsewhere";
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
-        memcpy(GlobalLock(memory), text, sizeof text);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_UNICODETEXT, memory);
-        CloseClipboard();
-    };
-    putText();
+    ASSERT_TRUE(PutClipboardText(L"copied elsewhere"));
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
