@@ -1,0 +1,115 @@
+#pragma once
+// Drives the real annuvia.exe from another process: finds its windows and
+// controls, types, chooses, clicks and reads them back. Every wait has a
+// timeout and reports failure instead of hanging. Calls into the program's
+// windows go through SendMessageTimeout, so a hung program fails a wait
+// rather than the caller.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+// Generous for a first start under Wine; a wait normally ends far sooner.
+inline constexpr DWORD kTimeoutMs = 15000;
+
+// Window classes and texts of the program.
+inline constexpr wchar_t kMainClass[] = L"Annuvia_frmMain";
+inline constexpr wchar_t kResultClass[] = L"Annuvia_frmPersonalYear";
+inline constexpr wchar_t kWindowTitle[] = L"Annuvia v1.45";
+inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
+inline constexpr wchar_t kMessageBoxTitle[] = L"Annuvia";
+inline constexpr int kMessageBoxTextId = 0xFFFF;
+
+// Control ids of the main and result windows.
+namespace ids {
+inline constexpr int txtFirstName = 114, txtMiddleName = 115, txtLastName = 116;
+inline constexpr int cboMonth = 121, cboDate = 122, cboYear = 123, cmdNext = 124;
+inline constexpr int cmdback = 311, txtDisplay = 312;
+}  // namespace ids
+
+// Calls ready() every few milliseconds until it returns true or timeoutMs
+// passes; returns whether it did. Messages of the calling thread are pumped.
+template <typename Ready>
+bool WaitUntil(Ready&& ready, DWORD timeoutMs = kTimeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (ready()) return true;
+        if (GetTickCount64() >= end) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(20);
+    }
+}
+
+// Visible top-level windows of a class and, when given, a title; pid 0 means any process.
+std::vector<HWND> TopWindows(const wchar_t* className, const wchar_t* title = nullptr, DWORD pid = 0);
+// All visible top-level windows of one process.
+std::vector<HWND> VisibleWindowsOf(DWORD pid);
+// The first such window, or nullptr.
+HWND FindTopWindow(const wchar_t* className, const wchar_t* title = nullptr, DWORD pid = 0);
+HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title = nullptr, DWORD pid = 0,
+                      DWORD timeoutMs = kTimeoutMs);
+// Waits until the window is destroyed or hidden.
+bool WaitUntilGone(HWND window, DWORD timeoutMs = kTimeoutMs);
+DWORD ProcessOf(HWND window);
+
+// Returns once the window's thread has handled everything sent before and is
+// waiting for input again, its pending painting included.
+bool WaitUntilIdle(HWND window, DWORD timeoutMs = kTimeoutMs);
+
+// A descendant of parent with the control id, searched through nested containers.
+HWND FindControl(HWND parent, int id);
+
+// Window text through WM_GETTEXT; a drop-down list gives its chosen entry.
+std::wstring ReadText(HWND window, DWORD timeoutMs = kTimeoutMs);
+// Sends each character as WM_CHAR, as the keyboard would after translation.
+bool TypeText(HWND edit, std::wstring_view text, DWORD timeoutMs = kTimeoutMs);
+// Chooses the entry whose text is exactly text; false when there is none.
+bool ChooseEntry(HWND combo, const wchar_t* text, DWORD timeoutMs = kTimeoutMs);
+// Posts a click, so a modal box opened by the click does not block the caller.
+bool PostClick(HWND button);
+
+// A message box of the program: "#32770" titled "Annuvia", of process pid (0: any).
+HWND FindMessageBox(DWORD pid);
+HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs = kTimeoutMs);
+std::wstring MessageBoxText(HWND box);
+// Clicks the box's OK and waits for the box to go.
+bool PressOk(HWND box, DWORD timeoutMs = kTimeoutMs);
+
+// Where annuvia.exe is: the ANNUVIA_EXE environment variable, or else
+// ..\src\annuvia.exe beside the directory of the running program.
+std::wstring AnnuviaExePath();
+
+// One run of the program. The destructor ends a run that is still going.
+class Program {
+public:
+    Program() = default;
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Starts exe (AnnuviaExePath() when empty); on failure error() says why.
+    bool Start(const std::wstring& exe = {});
+    // Waits for the end of the process; on timeout ends it and returns false.
+    bool WaitForExit(DWORD timeoutMs = kTimeoutMs);
+    bool Running() const;
+    DWORD Pid() const { return info_.dwProcessId; }
+    DWORD ExitCode() const { return exitCode_; }
+    const std::wstring& Error() const { return error_; }
+
+private:
+    void Close();
+
+    PROCESS_INFORMATION info_{};
+    DWORD exitCode_ = STILL_ACTIVE;
+    std::wstring error_;
+};
+
+// UTF-8 for messages on the console and in test output.
+std::string Narrow(std::wstring_view text);
+
+}  // namespace e2e
