@@ -98,14 +98,14 @@ SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
-HFONT CreateFontAt(const FontSpec& spec, UINT dpi) {
+HFONT CreateFontAt(const FontSpec& layout, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(spec.hundredthsOfPoint, static_cast<int>(dpi), 7200);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = spec.underline ? TRUE : FALSE;
+    lf.lfHeight = -MulDiv(layout.hundredthsOfPoint, static_cast<int>(dpi), 7200);
+    lf.lfWeight = layout.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = layout.underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, layout.face, LF_FACESIZE);
     return CreateFontIndirectW(&lf);
 }
 

@@ -58,7 +58,7 @@ UINT DpiOfWindow(HWND hwnd);
 // Window rectangle size for a client size, at a DPI.
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
                          bool hasMenu, UINT dpi);
-HFONT CreateFontAt(const FontSpec& spec, UINT dpi);
+HFONT CreateFontAt(const FontSpec& layout, UINT dpi);
 
 // The frame container's window class; registered once per process.
 const wchar_t* FrameClassName();

@@ -135,35 +135,35 @@ HBRUSH Form::BrushFor(COLORREF colour) {
 
 void Form::CreateControls() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const ControlSpec& spec : design_.controls) {
+    for (const ControlSpec& layout : design_.controls) {
         HWND parent = hwnd_;
         COLORREF parentBack = design_.backColor;
-        if (spec.parentId != 0) {
-            auto it = controls_.find(spec.parentId);
+        if (layout.parentId != 0) {
+            auto it = controls_.find(layout.parentId);
             if (it != controls_.end()) {
                 parent = it->second.hwnd;
                 parentBack = it->second.back;
             }
         }
-        COLORREF back = spec.backColor;
+        COLORREF back = layout.backColor;
         if (back == kInherit) back = parentBack;
         if (back == kButtonFace) back = GetSysColor(COLOR_BTNFACE);
 
         const wchar_t* className = L"STATIC";
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0u);
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u);
         DWORD exStyle = 0;
-        switch (spec.kind) {
+        switch (layout.kind) {
             case ControlKind::Frame:
                 className = FrameClassName();
                 style |= WS_CLIPCHILDREN;
                 exStyle = WS_EX_CONTROLPARENT;
                 break;
             case ControlKind::Label:
-                style |= spec.centred ? SS_CENTER : SS_LEFT;
+                style |= layout.centred ? SS_CENTER : SS_LEFT;
                 break;
             case ControlKind::LinkLabel:
             case ControlKind::Banner:
-                style |= (spec.centred ? SS_CENTER : SS_LEFT) | SS_NOTIFY;
+                style |= (layout.centred ? SS_CENTER : SS_LEFT) | SS_NOTIFY;
                 break;
             case ControlKind::TextBox:
                 className = L"EDIT";
@@ -184,25 +184,25 @@ void Form::CreateControls() {
                 style |= WS_TABSTOP | BS_OWNERDRAW;
                 break;
         }
-        HWND control = CreateWindowExW(exStyle, className, spec.caption ? spec.caption : L"", style, 0, 0,
-                                       0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style, 0, 0,
+                                       0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                        instance, nullptr);
-        if (spec.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-        controls_[spec.id] = ControlState{&spec, control, back};
+        if (layout.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        controls_[layout.id] = ControlState{&layout, control, back};
     }
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
+HFONT Form::FontFor(const FontSpec& layout) {
     for (auto& [known, font] : fonts_) {
-        if (SameFont(known, spec)) return font;
+        if (SameFont(known, layout)) return font;
     }
-    HFONT font = CreateFontAt(spec, dpi_);
-    fonts_.emplace_back(spec, font);
+    HFONT font = CreateFontAt(layout, dpi_);
+    fonts_.emplace_back(layout, font);
     return font;
 }
 
 void Form::ReleaseFonts() {
-    for (auto& [spec, font] : fonts_) DeleteObject(font);
+    for (auto& [layout, font] : fonts_) DeleteObject(font);
     fonts_.clear();
 }
 
@@ -212,10 +212,10 @@ void Form::ApplyLayout() {
                                           kFormExStyle, GetMenu(hwnd_) != nullptr, dpi_);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (auto& [id, control] : controls_) {
-        const ControlSpec& spec = *control.spec;
-        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
-        SetWindowPos(control.hwnd, nullptr, TwipsToPixels(spec.left, dpi_), TwipsToPixels(spec.top, dpi_),
-                     TwipsToPixels(spec.width, dpi_), TwipsToPixels(spec.height, dpi_),
+        const ControlSpec& layout = *control.layout;
+        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
+        SetWindowPos(control.hwnd, nullptr, TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
+                     TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -242,16 +242,16 @@ const Form::ControlState* Form::StateOf(HWND control) const {
 
 bool Form::IsLink(HWND control) const {
     const ControlState* state = StateOf(control);
-    return state && (state->spec->kind == ControlKind::LinkLabel || state->spec->kind == ControlKind::Banner);
+    return state && (state->layout->kind == ControlKind::LinkLabel || state->layout->kind == ControlKind::Banner);
 }
 
 LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
     HDC dc = reinterpret_cast<HDC>(wp);
     const ControlState* state = StateOf(reinterpret_cast<HWND>(lp));
     // Drop-down lists keep the system's colours.
-    if (!state || state->spec->kind == ControlKind::DropList) return DefWindowProcW(hwnd_, msg, wp, lp);
-    const ControlKind kind = state->spec->kind;
-    SetTextColor(dc, state->spec->textColor);
+    if (!state || state->layout->kind == ControlKind::DropList) return DefWindowProcW(hwnd_, msg, wp, lp);
+    const ControlKind kind = state->layout->kind;
+    SetTextColor(dc, state->layout->textColor);
     SetBkColor(dc, state->back);
     const bool transparent = kind == ControlKind::Label || kind == ControlKind::LinkLabel ||
                              kind == ControlKind::Frame;

@@ -80,7 +80,7 @@ protected:
 private:
     enum class State { NotLoaded, Loaded, Unloading };
     struct ControlState {
-        const ControlSpec* spec;
+        const ControlSpec* layout;
         HWND hwnd;
         COLORREF back;  // resolved
     };
@@ -93,7 +93,7 @@ private:
     void CreateControls();
     void ApplyLayout();
     void CentreOnScreen();
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& layout);
     void ReleaseFonts();
     const ControlState* StateOf(HWND control) const;
     HBRUSH BrushFor(COLORREF colour);
