@@ -1,33 +1,98 @@
 #!/usr/bin/env bash
-# Saves screenshots of the main window, a refused Next and the result window to
-# build/screenshots/, running the real program under Wine on a private display.
+# Pictures of the program under Wine, title bars included:
+#   build/screenshots/main.png     the main window as it opens
+#   build/screenshots/message.png  Next with no first name: the message box
+#   build/screenshots/result.png   the result window for ANN LEE, 29 March 1976
+# Builds annuvia.exe and annuvia_driver.exe (build/win64) first. Uses its own
+# prefix, build/win64/wineprefix-shots, and its own X display, so it can run
+# while the tests run; everything it starts is ended on the way out.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root="$PWD"
-[ -f build/win64/src/annuvia.exe ] && [ -f build/win64/tests/annuvia_driver.exe ] || {
-  cmake --preset win64 >/dev/null
-  cmake --build --preset win64 -j"$(nproc)" --target annuvia annuvia_driver
-}
-out="$root/build/screenshots"
-mkdir -p "$out"
-export WINEPREFIX="$root/build/win64/wineprefix-shots"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-loader=/usr/lib/wine/wine64
-[ -x "$loader" ] || loader="$(command -v wine64 || command -v wine)"
 
-fdfile="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 1 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$fdfile")"
-rm -f "$fdfile"
-cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; }
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/win64"
+out="$root/build/screenshots"
+exe="$build/src/annuvia.exe"
+driver="$build/tests/annuvia_driver.exe"
+desktop_size=1024x768
+
+for tool in Xvfb import; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
+done
+
+(cd "$root" && cmake --preset win64 >/dev/null && cmake --build build/win64 -j2 --target annuvia annuvia_driver >/dev/null)
+
+export WINEPREFIX="$build/wineprefix-shots"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+if [ -x /usr/lib/wine/wine64 ]; then
+  export WINELOADER=/usr/lib/wine/wine64
+  export WINESERVER=/usr/lib/wine/wineserver
+else
+  export WINELOADER="$(command -v wine64 || command -v wine)"
+  export WINESERVER="$(command -v wineserver)"
+fi
+
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
+  if [ -n "$program_pid" ]; then wait "$program_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+}
 trap cleanup EXIT
 
-ANNUVIA_DISPLAY_KEEP=1 bash cmake/wine-session.sh prefix
-"$loader" build/win64/src/annuvia.exe </dev/null &
-driver() { timeout 60 "$loader" build/win64/tests/annuvia_driver.exe "$1" </dev/null; }
-driver wait-main && sleep 1 && import -window root "$out/main.png"
-driver empty-next && sleep 1 && import -window root "$out/message.png"
-driver dismiss-and-next && sleep 1 && import -window root "$out/result.png"
-for f in main message result; do echo "Screenshot: $out/$f.png"; done
+# A private X display; Xvfb writes the number it chose to the descriptor.
+fdfile="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 "${desktop_size}x24" -nolisten tcp -noreset 3>"$fdfile" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$fdfile" ] && break
+  sleep 0.1
+done
+if [ ! -s "$fdfile" ]; then
+  rm -f "$fdfile"
+  echo "screenshots: Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$fdfile")"
+rm -f "$fdfile"
+
+# The prefix is made once, the way the tests make theirs.
+ANNUVIA_DISPLAY_KEEP=1 "$root/cmake/wine-session.sh" prefix
+
+# Every program of the prefix runs in one Wine desktop window: it draws the
+# title bars, and the driver sees the program's windows because it runs in
+# the same desktop. The prefix is made that way; the pictures depend on it,
+# so it is set again here. (A second "explorer /desktop=" returns at once
+# instead of waiting for the program it starts, so the driver's exit code
+# would be lost.)
+set_desktop() {
+  "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop_size" /f >/dev/null 2>&1 &&
+    "$WINESERVER" -w
+}
+set_desktop || { echo "screenshots: could not set up Wine's desktop" >&2; exit 1; }
+
+mkdir -p "$out"
+rm -f "$out/main.png" "$out/message.png" "$out/result.png"
+
+"$WINELOADER" "$exe" </dev/null &
+program_pid=$!
+
+step() {
+  "$WINELOADER" "$driver" "$1" </dev/null || { echo "screenshots: step $1 failed" >&2; exit 1; }
+}
+shoot() {
+  sleep 0.5  # let the X server finish drawing what Wine sent it
+  import -window root "$out/$1"
+  echo "$out/$1"
+}
+
+step wait-main
+shoot main.png
+step empty-next
+shoot message.png
+step dismiss-and-next
+shoot result.png
