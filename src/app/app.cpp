@@ -1,5 +1,7 @@
 #include "app/app.h"
 
+#include "web/modHelp.h"
+
 namespace annuvia {
 
 namespace {
@@ -7,12 +9,16 @@ constexpr UINT kCheckForEnd = WM_APP + 1;
 constexpr wchar_t kHelperClass[] = L"Annuvia_Helper";
 }  // namespace
 
-App::App(Platform& platform) : platform_(platform), context_{platform, forms_, nullptr, nullptr, {}, {}} {
+App::App(Platform& platform) : platform_(platform), context_{platform, forms_, nullptr, nullptr, nullptr, {}, {}, {}} {
+    nagScreen_ = std::make_unique<frmNagScreen>(context_);
     main_ = std::make_unique<frmMain>(context_);
     personalYear_ = std::make_unique<frmPersonalYear>(context_);
+    context_.nagScreen = nagScreen_.get();
     context_.main = main_.get();
     context_.personalYear = personalYear_.get();
     context_.exitHandOver = [this](Form& closing) { ExitHandOver(closing); };
+    context_.checkUpdateReminder = [this] { CheckUpdateReminder(platform_); };
+    context_.unloadAllAndEnd = [this] { UnloadAllAndEnd(); };
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -28,7 +34,7 @@ App::~App() {
     if (helper_) DestroyWindow(helper_);
 }
 
-void App::Start() { main_->Show(); }
+void App::Start() { nagScreen_->Load(); }
 
 bool App::IsFormWindow(HWND hwnd) const {
     for (const Form* form : forms_.Loaded()) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "app/frmNagScreen.h"
 #include "ui/app_context.h"
 #include "ui/form.h"
 #include "ui/frmMain/frmMain.h"
@@ -20,7 +21,7 @@ public:
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    // Start-up: shows the main window.
+    // Start-up: loads the start-up window, whose load runs the start-up sequence.
     void Start();
     // Runs the message loop until the process ends; returns the exit code.
     int Run();
@@ -34,6 +35,7 @@ public:
 
     AppContext& Context() { return context_; }
     FormRegistry& Forms() { return forms_; }
+    frmNagScreen& NagScreen() { return *nagScreen_; }
     frmMain& Main() { return *main_; }
     frmPersonalYear& PersonalYear() { return *personalYear_; }
 
@@ -45,6 +47,7 @@ private:
     Platform& platform_;
     FormRegistry forms_;
     AppContext context_;
+    std::unique_ptr<frmNagScreen> nagScreen_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmPersonalYear> personalYear_;
     HWND helper_ = nullptr;  // message-only window for the program's own posted work

@@ -9,6 +9,17 @@ struct CivilDate {
     int day = 0;    // 1 to 31
 };
 
+// Days since 1 January 1970 in the proleptic Gregorian calendar; the
+// difference of two day numbers is the number of whole calendar days between.
+constexpr long DayNumber(CivilDate date) {
+    const long y = date.year - (date.month <= 2 ? 1 : 0);
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yearOfEra = y - era * 400;
+    const long dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 // Where "today" comes from. The product reads the system clock; tests set it.
 class Clock {
 public:

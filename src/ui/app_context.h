@@ -6,27 +6,32 @@
 
 #include "platform/platform.h"
 #include "ui/form.h"
+#include "web/gateway.h"
 
 namespace annuvia {
 
 class frmMain;
+class frmNagScreen;
 class frmPersonalYear;
 
 struct AppContext {
     Platform& platform;
     FormRegistry& forms;
+    frmNagScreen* nagScreen = nullptr;
     frmMain* main = nullptr;
     frmPersonalYear* personalYear = nullptr;
     // Runs inside the unload or exit handler of the window being closed.
     std::function<void(Form& closing)> exitHandOver;
-    // The update reminder, run first when the main window loads.
+    // The update reminder: run by start-up and first when the main window loads.
     std::function<void()> checkUpdateReminder;
+    // Unloads every window in load order and ends the process.
+    std::function<void()> unloadAllAndEnd;
 };
 
 // The promotion label at the top of the main and result windows.
 inline constexpr wchar_t kPromotionCaption[] =
     L"Talk numerology, astrology and tarot with friends on our free discussion board. "
-    L"Visit us at www.corvaneboard.com";
+    L"Visit us at " ANNUVIA_GATEWAY_HOST;
 
 inline constexpr wchar_t kFullBrandCaption[] =
     L"Home Business Opportunity. Start your own Internet business and make money online. Get "

@@ -33,6 +33,7 @@ enum class ControlKind {
     Banner,      // opaque static text that reacts to clicks, hand pointer
     TextBox,     // single-line edit
     LockedText,  // multi-line read-only edit with a vertical scroll bar
+    MultiLineText,  // multi-line edit with a vertical scroll bar
     DropList,    // drop-down list without typing
     Button,      // push button painted in its container's colour
 };

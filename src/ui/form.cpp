@@ -19,6 +19,10 @@ bool SameFont(const FontSpec& a, const FontSpec& b) {
            a.bold == b.bold && a.underline == b.underline;
 }
 
+bool IsMultiLine(ControlKind kind) {
+    return kind == ControlKind::LockedText || kind == ControlKind::MultiLineText;
+}
+
 HCURSOR HandPointer() {
     static const HCURSOR hand = [] {
         HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
@@ -120,6 +124,14 @@ HWND Form::Control(int id) const {
     return it == controls_.end() ? nullptr : it->second.hwnd;
 }
 
+void Form::BringToFront(int id) {
+    if (registry_.Ended()) return;
+    if (HWND control = Control(id)) {
+        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        InvalidateRect(control, nullptr, TRUE);
+    }
+}
+
 void Form::SubclassControl(int id) {
     if (HWND control = Control(id))
         SetWindowSubclass(control, SubclassProc, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
@@ -175,6 +187,11 @@ void Form::CreateControls() {
                 style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | ES_LEFT;
                 exStyle = WS_EX_CLIENTEDGE;
                 break;
+            case ControlKind::MultiLineText:
+                className = L"EDIT";
+                style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | ES_LEFT;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
             case ControlKind::DropList:
                 className = L"COMBOBOX";
                 style |= WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL;
@@ -187,8 +204,11 @@ void Form::CreateControls() {
         HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style, 0, 0,
                                        0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                        instance, nullptr);
-        if (layout.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         controls_[layout.id] = ControlState{&layout, control, back};
+        // Multi-line edits keep the window's keyboard rules (see SubclassProc).
+        if (IsMultiLine(layout.kind)) SubclassControl(layout.id);
     }
 }
 
@@ -284,6 +304,23 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
     auto* self = reinterpret_cast<Form*>(selfPtr);
+    // A multi-line edit asks for every key. Tab and Shift+Tab must still move
+    // on, so it gives them up to the dialog manager, and a read-only one gives
+    // up Enter and Esc as well. Esc reaching the edit itself would close the
+    // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
+    const ControlState* state = self->StateOf(hwnd);
+    if (state && IsMultiLine(state->layout->kind)) {
+        if (msg == WM_GETDLGCODE) {
+            LRESULT code = DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
+            const auto* key = reinterpret_cast<const MSG*>(lp);
+            const bool tabOrEsc = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+                                  (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
+            if (tabOrEsc || state->layout->kind == ControlKind::LockedText)
+                code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+            return code;
+        }
+        if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) return 0;
+    }
     LRESULT result = 0;
     bool handled = false;
     IgnoringErrors([&] { handled = self->OnControlMessage(static_cast<int>(id), msg, wp, lp, &result); });
@@ -322,6 +359,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_COMMAND:
+            // Enter on a focused push button presses it: owner-drawn buttons
+            // are never default buttons, so the dialog manager sends IDOK.
+            if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
+                HWND focus = GetFocus();
+                const ControlState* state = focus ? StateOf(focus) : nullptr;
+                if (state && state->layout->kind == ControlKind::Button && IsWindowEnabled(focus)) {
+                    OnCommand(state->layout->id, BN_CLICKED);
+                    return 0;
+                }
+            }
             OnCommand(LOWORD(wp), HIWORD(wp));
             return 0;
         case WM_ACTIVATE:

@@ -58,6 +58,8 @@ public:
     HWND Hwnd() const { return hwnd_; }
     HWND Control(int id) const;
     UINT Dpi() const { return dpi_; }
+    // Puts a control on top of its siblings in its container.
+    void BringToFront(int id);
 
 protected:
     virtual void Form_Load() {}

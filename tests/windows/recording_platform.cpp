@@ -7,16 +7,6 @@
 
 namespace annuvia::test {
 
-MsgAnswer RecordingPlatform::ShowMessage(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
-                                         const std::wstring& title) {
-    messages.push_back({text, buttons, icon, title});
-    if (onMessage) onMessage();
-    if (answers.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::OK;
-    const MsgAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 void Pump(App& app) {
     MSG msg;
     for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) app.Dispatch(msg);

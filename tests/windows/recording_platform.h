@@ -1,43 +1,17 @@
 #pragma once
-// A platform that records what the program asked of it, for in-process tests
-// of the real windows.
+// In-process tests of the real windows: the recording platform and helpers
+// that drive controls the way the program's loop would.
 
 #include <windows.h>
 
-#include <deque>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "app/app.h"
-#include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace annuvia::test {
 
-struct RecordedMessage {
-    std::wstring text;
-    MsgButtons buttons;
-    MsgIcon icon;
-    std::wstring title;
-};
-
-class RecordingPlatform final : public Platform {
-public:
-    CivilDate Today() const override { return today; }
-    MsgAnswer ShowMessage(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
-                          const std::wstring& title) override;
-    void ClearClipboard() override { ++clipboardClears; }
-    void OpenPage(const std::wstring& address) override { pages.push_back(address); }
-    void EndProcess(unsigned exitCode) override { ends.push_back(exitCode); }
-
-    CivilDate today{2026, 12, 8};
-    std::vector<RecordedMessage> messages;
-    std::deque<MsgAnswer> answers;  // given out in order; OK when empty
-    std::function<void()> onMessage;  // runs while the "box" is up
-    int clipboardClears = 0;
-    std::vector<std::wstring> pages;
-    std::vector<unsigned> ends;
-};
+using RecordingPlatform = FakePlatform;
 
 // Dispatches every queued message, the way the program's loop would.
 void Pump(App& app);

@@ -135,15 +135,9 @@ TEST_F(ResultWindow, ClosingItEndsTheProgramWithTheMainWindowHidden) {
 
 // The same clipboard rule through the real system clipboard.
 TEST(ResultWindowClipboard, TextCopiedElsewhereIsGoneOnceTheMouseMovesOverTheText) {
-    class RealClipboard final : public Platform {
+    class RealClipboard final : public FakePlatform {
     public:
-        CivilDate Today() const override { return {2026, 12, 8}; }
-        MsgAnswer ShowMessage(const std::wstring&, MsgButtons, MsgIcon, const std::wstring&) override {
-            return MsgAnswer::OK;
-        }
         void ClearClipboard() override { real.ClearClipboard(); }
-        void OpenPage(const std::wstring&) override {}
-        void EndProcess(unsigned) override {}
         Win32Platform real;
     } platform;
     App app(platform);

@@ -33,10 +33,11 @@ constexpr ControlSpec kControls[] = {
     {frmMain::cboYear, frmMain::fraBirthDay, K::DropList, L"", 2670, 240, 975, 2700},
     {frmMain::cmdNext, frmMain::fraBirthDay, K::Button, L"&Next", 3885, 240, 1965, 315},
     {frmMain::fraFullBrand, 0, K::Frame, L"", 75, 2385, 6255, 855},
-    // The banner created first lies in front.
-    {frmMain::lblFullBrand, frmMain::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6225, 615,
+    // The banner created first lies in front. Both fill the frame's inside, so
+    // their centred text wraps within what is seen.
+    {frmMain::lblFullBrand, frmMain::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6015, 615,
      kBannerFont, true, kBannerBlue, kButtonFace, true},
-    {frmMain::lblCobrand, frmMain::fraFullBrand, K::Banner, kCoBrandCaption, 120, 165, 6225, 615,
+    {frmMain::lblCobrand, frmMain::fraFullBrand, K::Banner, kCoBrandCaption, 120, 165, 6015, 615,
      kBannerFont, true, kBannerBlue, kButtonFace, true},
     // Never visible, below the client area: reached only through File, Exit.
     {frmMain::cmdExit, 0, K::Button, L"E&xit", 75, 3600, 1095, 375, kVerdana825, false},
@@ -85,7 +86,10 @@ HMENU frmMain::CreateFormMenu() {
 }
 
 void frmMain::Form_Load() {
-    if (context_.checkUpdateReminder) context_.checkUpdateReminder();
+    // The reminder comes first and never stops the window from loading.
+    IgnoringErrors([&] {
+        if (context_.checkUpdateReminder) context_.checkUpdateReminder();
+    });
     HWND days = Control(cboDate), months = Control(cboMonth), years = Control(cboYear);
     for (int day = 1; day <= 31; ++day) AddEntry(days, std::to_wstring(day));
     for (const wchar_t* month : kMonthNames) AddEntry(months, month);
@@ -163,7 +167,7 @@ MainEntries frmMain::ReadEntries() const {
 bool frmMain::ValidateInput() {
     const EntryCheck check = CheckEntries(ReadEntries());
     if (check.Passed()) return true;
-    context_.platform.ShowMessage(check.message, MsgButtons::OK, MsgIcon::Information);
+    context_.platform.ShowMessage(Hwnd(), check.message, MsgButtons::OK, MsgIcon::Information);
     int focusId = 0;
     switch (check.focus) {
         case EntryFocus::FirstName: focusId = txtFirstName; break;

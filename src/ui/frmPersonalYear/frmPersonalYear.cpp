@@ -19,9 +19,9 @@ constexpr ControlSpec kControls[] = {
     {F::cmdback, 0, K::Button, L"&Back", 5243, 3750, 1095, 375},
     {F::txtDisplay, 0, K::LockedText, L"", 38, 720, 6300, 2955},
     {F::fraFullBrand, 0, K::Frame, L"", 38, 4230, 6300, 855},
-    {F::lblFullBrand, F::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6225, 615, kBannerFont, true,
+    {F::lblFullBrand, F::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6060, 615, kBannerFont, true,
      kBannerBlue, kButtonFace, true},
-    {F::lblCobrand, F::fraFullBrand, K::Banner, kCoBrandCaption, 120, 165, 6225, 615, kBannerFont, true,
+    {F::lblCobrand, F::fraFullBrand, K::Banner, kCoBrandCaption, 120, 165, 6060, 615, kBannerFont, true,
      kBannerBlue, kButtonFace, true},
 };
 
