@@ -67,6 +67,11 @@ TEST_F(ResultWindow, LayoutAndFocus) {
     EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::cmdback), FALSE), C(R::txtDisplay));
     EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::txtDisplay), FALSE), C(R::cmdback));
     EXPECT_EQ(GetWindow(C(R::fraFullBrand), GW_CHILD), C(R::lblFullBrand));
+    // Both banners fill the frame's inside (6300 less 120 a side).
+    for (int id : {int(R::lblFullBrand), int(R::lblCobrand)}) {
+        GetWindowRect(C(id), &rc);
+        EXPECT_EQ(rc.right - rc.left, 404) << id;
+    }
 }
 
 TEST_F(ResultWindow, MouseOverTheTextEmptiesTheClipboardAndNothingElseDoes) {

@@ -1,0 +1,189 @@
+// Start-up through the hidden start-up window: the instance guard, the
+// reminder before the main window shows, the banner draw; and the keyboard
+// rules of the main and result windows.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "web/modHelp.h"
+#include "windows/recording_platform.h"
+
+namespace annuvia::test {
+namespace {
+
+using M = frmMain;
+using R = frmPersonalYear;
+
+void FillAndNext(App& app) {
+    SetWindowTextW(app.Main().Control(M::txtFirstName), L"ANN");
+    SetWindowTextW(app.Main().Control(M::txtLastName), L"LEE");
+    Click(app.Main().Control(M::cmdNext));
+    Pump(app);
+}
+
+TEST(StartUp, LoadsTheHiddenStartUpWindowFirstThenShowsTheMainWindow) {
+    RecordingPlatform platform;
+    App app(platform);
+    app.Start();
+    Pump(app);
+    ASSERT_EQ(app.Forms().Loaded().size(), 2u);
+    EXPECT_EQ(app.Forms().Loaded()[0], &app.NagScreen());
+    EXPECT_EQ(app.Forms().Loaded()[1], &app.Main());
+    EXPECT_FALSE(IsWindowVisible(app.NagScreen().Hwnd()));
+    EXPECT_TRUE(app.Main().IsVisible());
+    EXPECT_EQ(platform.instanceChecks, 1);
+    EXPECT_EQ(platform.seeds, 1);
+    // The reminder ran twice: the first run stored today, the second found it.
+    EXPECT_EQ(platform.settingWrites, 1);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform.ends.empty());
+    // The program icon, 32 x 32, as the one image of the start-up window's list.
+    HIMAGELIST icons = app.NagScreen().IMGIcon();
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(icons), 1);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(icons, &cx, &cy);
+    EXPECT_EQ(cx, 32);
+    EXPECT_EQ(cy, 32);
+}
+
+TEST(StartUp, SecondCopySaysSoAndEndsWithoutShowingAWindow) {
+    RecordingPlatform platform;
+    platform.anotherInstance = true;
+    App app(platform);
+    bool anyVisible = true;
+    platform.onMessage = [&] { anyVisible = app.Main().IsLoaded() || IsWindowVisible(app.NagScreen().Hwnd()); };
+    app.Start();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    const RecordedMessage& box = platform.messages[0];
+    EXPECT_EQ(box.text, L"Application is already running");
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.buttons, MsgButtons::OK);
+    EXPECT_EQ(box.icon, MsgIcon::Information);
+    EXPECT_EQ(box.title, L"Annuvia");
+    EXPECT_FALSE(anyVisible);
+    EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
+    EXPECT_FALSE(app.Main().IsLoaded());
+    EXPECT_EQ(platform.settingWrites, 0);
+    EXPECT_EQ(platform.seeds, 0);
+    EXPECT_EQ(app.Run(), 0);  // the loop does not start after the end
+}
+
+TEST(StartUp, DueReminderAsksBeforeAnyWindowShowsAndOnlyOnce) {
+    RecordingPlatform platform;
+    const std::wstring key = EncodeSetting(platform, L"Duration");
+    platform.settings[{L"annuvia", L"Settings", key}] = EncodeSetting(platform, L"11/1/2026");
+    platform.answers = {MsgAnswer::Yes};
+    App app(platform);
+    bool mainVisible = true;
+    platform.onMessage = [&] { mainVisible = app.Main().IsVisible(); };
+    app.Start();
+    Pump(app);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_FALSE(mainVisible);
+    EXPECT_TRUE(app.Main().IsVisible());
+    EXPECT_EQ(platform.pages, (std::vector<std::wstring>{kDownloadPage}));
+    EXPECT_EQ(DecodeSetting(platform, platform.settings[{L"annuvia", L"Settings", key}]), L"12/8/2026");
+}
+
+TEST(StartUp, BannerDrawDecidesWhichMainWindowBannerIsSeenAndClicked) {
+    struct Case { float r; int number; int front; const wchar_t* page; };
+    const Case cases[] = {
+        {0.08f, 1, M::lblCobrand, kCoBrandPage},   {0.25f, 2, M::lblFullBrand, kFullyBrandedPage},
+        {0.4f, 3, M::lblCobrand, kCoBrandPage},    {0.5f, 4, M::lblFullBrand, kFullyBrandedPage},
+        {0.75f, 6, M::lblFullBrand, kFullyBrandedPage},
+        {0.95f, 7, M::lblFullBrand, kFullyBrandedPage},  // as created
+    };
+    for (const Case& c : cases) {
+        RecordingPlatform platform;
+        platform.randoms = {c.r};
+        App app(platform);
+        app.Start();
+        Pump(app);
+        EXPECT_EQ(app.NagScreen().intCoBrandRandomNumber, c.number) << c.r;
+        HWND frame = app.Main().Control(M::fraFullBrand);
+        EXPECT_EQ(GetWindow(frame, GW_CHILD), app.Main().Control(c.front)) << c.r;
+        // What lies under the middle of the banners is the one in front.
+        RECT banner;
+        GetWindowRect(app.Main().Control(c.front), &banner);
+        POINT middle{(banner.left + banner.right) / 2, (banner.top + banner.bottom) / 2};
+        ScreenToClient(frame, &middle);
+        HWND hit = ChildWindowFromPointEx(frame, middle, CWP_SKIPINVISIBLE);
+        ASSERT_EQ(hit, app.Main().Control(c.front)) << c.r;
+        SendMessageW(hit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(hit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(platform.pages, (std::vector<std::wstring>{c.page})) << c.r;
+        // The result window keeps the order it was created in.
+        FillAndNext(app);
+        ASSERT_TRUE(app.PersonalYear().IsVisible());
+        EXPECT_EQ(GetWindow(app.PersonalYear().Control(R::fraFullBrand), GW_CHILD),
+                  app.PersonalYear().Control(R::lblFullBrand));
+    }
+}
+
+class Keyboard : public testing::Test {
+protected:
+    void SetUp() override {
+        SetCursorPos(0, 0);
+        app.Start();
+        Pump(app);
+    }
+    RecordingPlatform platform;
+    App app{platform};
+};
+
+TEST_F(Keyboard, TabAndShiftTabLeaveTheResultTextAndEscLeavesTheWindowUp) {
+    FillAndNext(app);
+    frmPersonalYear& result = app.PersonalYear();
+    HWND back = result.Control(R::cmdback), text = result.Control(R::txtDisplay);
+    ASSERT_EQ(GetFocus(), back);
+    const struct { HWND from; bool shift; HWND to; } moves[] = {
+        {back, false, text}, {text, false, back}, {back, true, text}, {text, true, back}};
+    for (const auto& m : moves) {
+        SetFocus(m.from);
+        if (m.shift) {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = 0x80;
+            SetKeyboardState(keys);
+        }
+        Key(app, m.from, WM_KEYDOWN, VK_TAB);
+        Key(app, m.from, WM_KEYUP, VK_TAB);
+        if (m.shift) {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = 0;
+            SetKeyboardState(keys);
+        }
+        EXPECT_EQ(GetFocus(), m.to);
+    }
+    SetFocus(text);
+    Key(app, text, WM_KEYDOWN, VK_ESCAPE);
+    Key(app, text, WM_CHAR, VK_ESCAPE);
+    SendMessageW(text, WM_KEYDOWN, VK_ESCAPE, 0);  // even reaching the box itself
+    Pump(app);
+    EXPECT_TRUE(result.IsVisible());
+    EXPECT_TRUE(platform.ends.empty());
+}
+
+TEST_F(Keyboard, EnterPressesTheFocusedButton) {
+    HWND next = app.Main().Control(M::cmdNext);
+    SetFocus(next);
+    Key(app, next, WM_KEYDOWN, VK_RETURN);
+    ASSERT_EQ(platform.messages.size(), 1u);  // Next ran its checks
+    EXPECT_EQ(platform.messages[0].text, L"Please Enter Your First Name");
+    EXPECT_EQ(platform.messages[0].owner, app.Main().Hwnd());
+
+    FillAndNext(app);
+    HWND back = app.PersonalYear().Control(R::cmdback);
+    ASSERT_EQ(GetFocus(), back);
+    Key(app, back, WM_KEYDOWN, VK_RETURN);
+    EXPECT_FALSE(app.PersonalYear().IsLoaded());
+    EXPECT_TRUE(app.Main().IsVisible());
+}
+
+}  // namespace
+}  // namespace annuvia::test
