@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,7 @@ inline constexpr DWORD kTimeoutMs = 15000;
 // Window classes and texts of the program.
 inline constexpr wchar_t kMainClass[] = L"Annuvia_frmMain";
 inline constexpr wchar_t kResultClass[] = L"Annuvia_frmPersonalYear";
+inline constexpr wchar_t kExitClass[] = L"Annuvia_frmNagScreen2";
 inline constexpr wchar_t kWindowTitle[] = L"Annuvia v1.45";
 inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
 inline constexpr wchar_t kMessageBoxTitle[] = L"Annuvia";
@@ -29,6 +32,12 @@ namespace ids {
 inline constexpr int txtFirstName = 114, txtMiddleName = 115, txtLastName = 116;
 inline constexpr int cboMonth = 121, cboDate = 122, cboYear = 123, cmdNext = 124;
 inline constexpr int cmdback = 311, txtDisplay = 312;
+// The main window's File, Exit; the exit screen and its refer-a-friend form.
+inline constexpr int mnuExit = 201;
+inline constexpr int Check1 = 403, cmdClose = 404;
+inline constexpr int txtName = 411, cmdSubmit = 412, txtEmail = 413, txtFriendEmail = 414, txtFriendName = 415;
+inline constexpr int Label61 = 101, fraFullBrand = 130, lblFullBrand = 131, lblCobrand = 132;
+inline constexpr int mnuOnline = 210, mnuVisit = 211, mnuUpdate = 212, mnuDonate = 220;
 }  // namespace ids
 
 // Calls ready() every few milliseconds until it returns true or timeoutMs
@@ -111,5 +120,38 @@ private:
 
 // UTF-8 for messages on the console and in test output.
 std::string Narrow(std::wstring_view text);
+
+// The browser stand-in. Install() points Wine's browser setting
+// (HKCU\Software\Wine\WineBrowser, Browsers) at record-browser.sh and starts
+// its log afresh; Addresses() reads what the programs opened since.
+// CTest names the script and the log folder (ANNUVIA_BROWSER_RECORDER,
+// ANNUVIA_BROWSER_LOG_DIR, Unix paths).
+class BrowserRecorder {
+public:
+    bool Install(std::wstring* error = nullptr);
+    std::vector<std::string> Addresses() const;
+    // Waits until at least count addresses are recorded.
+    bool WaitForCount(std::size_t count, DWORD timeoutMs = kTimeoutMs) const;
+
+private:
+    std::wstring logWindowsPath_;
+};
+
+// The reminder date as the program keeps it: HKCU\Software\VB and VBA Program
+// Settings\<app>\Settings, a string value under the encoded key "Duration",
+// each character's code in the ANSI code page moved up by 85.
+std::wstring EncodeForSettings(const std::wstring& text);
+std::wstring DecodeFromSettings(const std::wstring& text);
+bool SetStoredReminder(const std::wstring& app, const std::wstring& decoded);
+std::optional<std::wstring> StoredReminder(const std::wstring& app);  // decoded; nothing when absent
+void DeleteSettings(const std::wstring& app);
+// Today moved by a number of days, in the user's short date format.
+std::wstring ShortDateFromToday(int days);
+
+// Buttons of a message box (IDOK, IDYES, ...) and its default button.
+bool HasButton(HWND box, int id);
+int DefaultButton(HWND box);
+// Clicks a button of the box and waits for the box to go.
+bool PressButton(HWND box, int id, DWORD timeoutMs = kTimeoutMs);
 
 }  // namespace e2e
