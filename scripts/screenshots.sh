@@ -78,6 +78,9 @@ set_desktop || { echo "screenshots: could not set up Wine's desktop" >&2; exit 1
 mkdir -p "$out"
 rm -f "$out/main.png" "$out/message.png" "$out/result.png"
 
+# Each run is a first start: no reminder box comes up, however old the prefix.
+"$WINELOADER" reg delete 'HKCU\Software\VB and VBA Program Settings\annuvia' /f >/dev/null 2>&1 || true
+
 "$WINELOADER" "$exe" </dev/null &
 program_pid=$!
 

@@ -46,6 +46,14 @@ protected:
         DeleteSettings(L"annuvia-renamed");
         SetStoredReminder(L"annuvia", ShortDateFromToday(0));  // later tests start without a box
     }
+    // Starts the program with no reminder due and waits for its idle main window.
+    static void StartToMainWindow(Program& program, HWND& main) {
+        SetStoredReminder(L"annuvia", ShortDateFromToday(0));
+        ASSERT_TRUE(program.Start()) << Narrow(program.Error());
+        main = WaitForTopWindow(kMainClass, kWindowTitle, program.Pid());
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitUntilIdle(main));
+    }
     BrowserRecorder browser;
 };
 
@@ -120,12 +128,9 @@ TEST_F(StartUpE2E, ReminderFollowsTheDateStoredInTheRegistry) {
 }
 
 TEST_F(StartUpE2E, SecondCopyShowsOnlyItsBoxAndLeavesTheFirstAlone) {
-    SetStoredReminder(L"annuvia", ShortDateFromToday(0));
     Program first;
-    ASSERT_TRUE(first.Start()) << Narrow(first.Error());
-    HWND main = WaitForTopWindow(kMainClass, kWindowTitle, first.Pid());
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntilIdle(main));
+    HWND main = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartToMainWindow(first, main));
     HWND name = FindControl(main, ids::txtFirstName);
     ASSERT_TRUE(TypeText(name, L"ann"));
 
@@ -149,12 +154,9 @@ TEST_F(StartUpE2E, SecondCopyShowsOnlyItsBoxAndLeavesTheFirstAlone) {
 }
 
 TEST_F(StartUpE2E, LinksReachTheBrowserWithTheirExactAddresses) {
-    SetStoredReminder(L"annuvia", ShortDateFromToday(0));
     Program program;
-    ASSERT_TRUE(program.Start()) << Narrow(program.Error());
-    HWND main = WaitForTopWindow(kMainClass, kWindowTitle, program.Pid());
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntilIdle(main));
+    HWND main = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartToMainWindow(program, main));
 
     // Whatever banner the draw put in front is the one under the pointer.
     RECT frame{};
