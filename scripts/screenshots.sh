@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Pictures of the program under Wine, title bars included:
 #   build/screenshots/main.png     the main window as it opens
+#   build/screenshots/about.png    Help, About Software: the About window over the main window
 #   build/screenshots/message.png  Next with no first name: the message box
 #   build/screenshots/result.png   the result window for ANN LEE, 29 March 1976
+#   build/screenshots/exit.png     the exit screen, after the result window's close box
 # Builds annuvia.exe and annuvia_driver.exe (build/win64) first. Uses its own
 # prefix, build/win64/wineprefix-shots, and its own X display, so it can run
 # while the tests run; everything it starts is ended on the way out.
@@ -76,7 +78,7 @@ set_desktop() {
 set_desktop || { echo "screenshots: could not set up Wine's desktop" >&2; exit 1; }
 
 mkdir -p "$out"
-rm -f "$out/main.png" "$out/message.png" "$out/result.png"
+rm -f "$out/main.png" "$out/message.png" "$out/result.png" "$out/exit.png" "$out/about.png"
 
 # Each run is a first start: no reminder box comes up, however old the prefix.
 "$WINELOADER" reg delete 'HKCU\Software\VB and VBA Program Settings\annuvia' /f >/dev/null 2>&1 || true
@@ -95,7 +97,12 @@ shoot() {
 
 step wait-main
 shoot main.png
+step about
+shoot about.png
+step close-about
 step empty-next
 shoot message.png
 step dismiss-and-next
 shoot result.png
+step exit-screen
+shoot exit.png

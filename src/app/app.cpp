@@ -4,35 +4,24 @@
 
 namespace annuvia {
 
-namespace {
-constexpr UINT kCheckForEnd = WM_APP + 1;
-constexpr wchar_t kHelperClass[] = L"Annuvia_Helper";
-}  // namespace
-
 App::App(Platform& platform) : platform_(platform), context_{platform, forms_, nullptr, nullptr, nullptr, {}, {}, {}} {
     nagScreen_ = std::make_unique<frmNagScreen>(context_);
     main_ = std::make_unique<frmMain>(context_);
     personalYear_ = std::make_unique<frmPersonalYear>(context_);
+    about_ = std::make_unique<frmAbout>(context_);
+    nagScreen2_ = std::make_unique<frmNagScreen2>(context_);
     context_.nagScreen = nagScreen_.get();
     context_.main = main_.get();
     context_.personalYear = personalYear_.get();
+    context_.about = about_.get();
+    context_.nagScreen2 = nagScreen2_.get();
+    forms_.dispatch = [this](MSG& msg) { Dispatch(msg); };
     context_.exitHandOver = [this](Form& closing) { ExitHandOver(closing); };
     context_.checkUpdateReminder = [this] { CheckUpdateReminder(platform_); };
     context_.unloadAllAndEnd = [this] { UnloadAllAndEnd(); };
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = HelperProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kHelperClass;
-    RegisterClassExW(&wc);
-    helper_ = CreateWindowExW(0, kHelperClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), this);
 }
 
-App::~App() {
-    if (helper_) DestroyWindow(helper_);
-}
+App::~App() = default;
 
 void App::Start() { nagScreen_->Load(); }
 
@@ -70,30 +59,16 @@ void App::UnloadAllAndEnd() {
 }
 
 void App::ExitHandOver(Form& closing) {
-    // Until the exit screen takes over, the program ends once no window of
-    // its own shows any more; Back shows the main window straight after this.
+    // Reached again from the closing window's own unload handler, every step
+    // finds its work done: the exit screen shows, the start-up window is
+    // hidden and the closing window is already being unloaded.
+    frmNagScreen2& exitScreen = *nagScreen2_;
+    exitScreen.Show();  // loads it first when needed; its load shows it, topmost
+    // Shown, it takes the activation, so that its Exit button has the focus.
+    if (!forms_.Ended() && exitScreen.IsVisible() && GetForegroundWindow() != exitScreen.Hwnd())
+        SetForegroundWindow(exitScreen.Hwnd());
+    nagScreen_->Hide();
     closing.Unload();
-    if (helper_) PostMessageW(helper_, kCheckForEnd, 0, 0);
-}
-
-void App::EndIfNoWindowShows() {
-    for (const Form* form : forms_.Loaded()) {
-        if (form->IsVisible()) return;
-    }
-    UnloadAllAndEnd();
-}
-
-LRESULT CALLBACK App::HelperProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<App*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && msg == kCheckForEnd) {
-        IgnoringErrors([&] { self->EndIfNoWindowShows(); });
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace annuvia

@@ -9,7 +9,9 @@
 #include "app/frmNagScreen.h"
 #include "ui/app_context.h"
 #include "ui/form.h"
+#include "ui/frmAbout/frmAbout.h"
 #include "ui/frmMain/frmMain.h"
+#include "ui/frmNagScreen2/frmNagScreen2.h"
 #include "ui/frmPersonalYear/frmPersonalYear.h"
 
 namespace annuvia {
@@ -38,11 +40,11 @@ public:
     frmNagScreen& NagScreen() { return *nagScreen_; }
     frmMain& Main() { return *main_; }
     frmPersonalYear& PersonalYear() { return *personalYear_; }
+    frmAbout& About() { return *about_; }
+    frmNagScreen2& NagScreen2() { return *nagScreen2_; }
 
 private:
-    static LRESULT CALLBACK HelperProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool IsFormWindow(HWND hwnd) const;
-    void EndIfNoWindowShows();
 
     Platform& platform_;
     FormRegistry forms_;
@@ -50,7 +52,8 @@ private:
     std::unique_ptr<frmNagScreen> nagScreen_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmPersonalYear> personalYear_;
-    HWND helper_ = nullptr;  // message-only window for the program's own posted work
+    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<frmNagScreen2> nagScreen2_;
 };
 
 }  // namespace annuvia

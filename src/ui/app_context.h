@@ -10,8 +10,10 @@
 
 namespace annuvia {
 
+class frmAbout;
 class frmMain;
 class frmNagScreen;
+class frmNagScreen2;
 class frmPersonalYear;
 
 struct AppContext {
@@ -26,6 +28,8 @@ struct AppContext {
     std::function<void()> checkUpdateReminder;
     // Unloads every window in load order and ends the process.
     std::function<void()> unloadAllAndEnd;
+    frmAbout* about = nullptr;
+    frmNagScreen2* nagScreen2 = nullptr;  // the exit screen
 };
 
 // The promotion label at the top of the main and result windows.

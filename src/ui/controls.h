@@ -36,6 +36,7 @@ enum class ControlKind {
     MultiLineText,  // multi-line edit with a vertical scroll bar
     DropList,    // drop-down list without typing
     Button,      // push button painted in its container's colour
+    PushCheckBox,  // check box drawn as a push button that stays pressed while ticked
 };
 
 struct ControlSpec {
@@ -49,6 +50,7 @@ struct ControlSpec {
     COLORREF textColor = kWhite;
     COLORREF backColor = kInherit;
     bool centred = false;
+    bool singleLine = false;  // labels: one line that never wraps (a word too wide is cut, not dropped)
 };
 
 // Twips to pixels at a given DPI (15 twips a pixel at 96 DPI).

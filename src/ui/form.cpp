@@ -23,6 +23,12 @@ bool IsMultiLine(ControlKind kind) {
     return kind == ControlKind::LockedText || kind == ControlKind::MultiLineText;
 }
 
+// Asks a modal form to take the activation back from a window it disabled.
+UINT ActivateModalMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Annuvia.ActivateModal");
+    return message;
+}
+
 HCURSOR HandPointer() {
     static const HCURSOR hand = [] {
         HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
@@ -63,8 +69,8 @@ void Form::Load() {
     if (registry_.Ended() || state_ != State::NotLoaded) return;
     RegisterClassOnce();
     HMENU menu = CreateFormMenu();
-    hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, kFormStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, menu,
+    hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, Style(),
+                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, OwnerWindow(), menu,
                             GetModuleHandleW(nullptr), this);
     if (!hwnd_) {
         if (menu) DestroyMenu(menu);
@@ -99,7 +105,65 @@ void Form::Show() {
 
 void Form::Hide() {
     if (registry_.Ended() || !hwnd_ || !IsWindowVisible(hwnd_)) return;
+    EndModal();
     ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::ShowModal() {
+    if (registry_.Ended() || state_ == State::Unloading) return;
+    if (state_ == State::NotLoaded) Load();
+    if (state_ != State::Loaded || modal_) return;
+    const HWND window = hwnd_;
+    modalReturn_ = GetActiveWindow();
+    modalDisabled_.clear();
+    for (Form* form : registry_.loaded_) {
+        const HWND other = form->hwnd_;
+        if (form == this || !other || !IsWindowVisible(other) || !IsWindowEnabled(other)) continue;
+        EnableWindow(other, FALSE);
+        modalDisabled_.push_back(other);
+    }
+    modal_ = true;
+    modalOuter_ = registry_.modal_;
+    registry_.modal_ = this;
+    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    // The nested loop: the program's own dispatch, so Tab and access keys work.
+    MSG msg;
+    while (modal_ && hwnd_ == window && IsWindow(window) && !registry_.Ended()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the program's loop
+            break;
+        }
+        if (got < 0) break;
+        if (registry_.dispatch) {
+            registry_.dispatch(msg);
+        } else if (!IsDialogMessageW(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (!registry_.Ended()) EndModal();
+}
+
+void Form::EndModal() {
+    if (!modal_) return;
+    modal_ = false;
+    if (registry_.modal_ == this) registry_.modal_ = modalOuter_;
+    modalOuter_ = nullptr;
+    HWND back = nullptr;
+    for (HWND other : modalDisabled_) {
+        if (!IsWindow(other)) continue;
+        EnableWindow(other, TRUE);
+        if (!back && IsWindowVisible(other)) back = other;
+    }
+    modalDisabled_.clear();
+    if (modalReturn_ && IsWindow(modalReturn_) && IsWindowVisible(modalReturn_) && IsWindowEnabled(modalReturn_))
+        back = modalReturn_;
+    modalReturn_ = nullptr;
+    // While this window still exists: otherwise Windows activates another program's window.
+    const HWND active = GetActiveWindow();
+    if (back && (active == hwnd_ || !active)) SetActiveWindow(back);
 }
 
 void Form::Unload() {
@@ -107,6 +171,7 @@ void Form::Unload() {
     state_ = State::Unloading;
     IgnoringErrors([&] { Form_Unload(); });
     if (registry_.Ended()) return;  // the handler ended the process
+    EndModal();
     auto& loaded = registry_.loaded_;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
     HWND window = hwnd_;
@@ -171,11 +236,11 @@ void Form::CreateControls() {
                 exStyle = WS_EX_CONTROLPARENT;
                 break;
             case ControlKind::Label:
-                style |= layout.centred ? SS_CENTER : SS_LEFT;
+                style |= layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
                 break;
             case ControlKind::LinkLabel:
             case ControlKind::Banner:
-                style |= (layout.centred ? SS_CENTER : SS_LEFT) | SS_NOTIFY;
+                style |= (layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOTIFY;
                 break;
             case ControlKind::TextBox:
                 className = L"EDIT";
@@ -199,6 +264,10 @@ void Form::CreateControls() {
             case ControlKind::Button:
                 className = L"BUTTON";
                 style |= WS_TABSTOP | BS_OWNERDRAW;
+                break;
+            case ControlKind::PushCheckBox:
+                className = L"BUTTON";
+                style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE;
                 break;
         }
         HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style, 0, 0,
@@ -228,7 +297,7 @@ void Form::ReleaseFonts() {
 
 void Form::ApplyLayout() {
     const SIZE size = WindowSizeForClient(TwipsToPixels(design_.clientWidth, dpi_),
-                                          TwipsToPixels(design_.clientHeight, dpi_), kFormStyle,
+                                          TwipsToPixels(design_.clientHeight, dpi_), Style(),
                                           kFormExStyle, GetMenu(hwnd_) != nullptr, dpi_);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (auto& [id, control] : controls_) {
@@ -240,6 +309,8 @@ void Form::ApplyLayout() {
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
+
+DWORD Form::Style() const { return design_.minButton ? kFormStyle : kFormStyle & ~DWORD{WS_MINIMIZEBOX}; }
 
 void Form::CentreOnScreen() {
     MONITORINFO info{};
@@ -330,6 +401,10 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
+    if (msg == ActivateModalMessage()) {
+        if (modal_ && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+        return 0;
+    }
     if (OnMessage(msg, wp, lp, &result)) return result;
     switch (msg) {
         case WM_CLOSE:
@@ -375,6 +450,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (LOWORD(wp) == WA_INACTIVE) {
                 HWND focus = GetFocus();
                 if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+            } else if (registry_.modal_ && registry_.modal_ != this && !IsWindowEnabled(hwnd_)) {
+                // Disabled by a modal form and activated all the same (from the
+                // taskbar, say): the modal form comes back in front.
+                PostMessageW(registry_.modal_->hwnd_, ActivateModalMessage(), 0, 0);
             } else {
                 HWND target = savedFocus_;
                 if (!target || !IsWindow(target) || !IsWindowVisible(target))

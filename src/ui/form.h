@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <span>
 #include <vector>
@@ -24,11 +25,15 @@ public:
     // returns, and the forms then ignore every further request.
     bool Ended() const { return ended_; }
     void MarkEnded() { ended_ = true; }
+    // How the program's loop hands on one message (dialog manager first); a
+    // modal form's nested loop uses the same. Set by the program.
+    std::function<void(MSG&)> dispatch;
 
 private:
     friend class Form;
     std::vector<Form*> loaded_;
     bool ended_ = false;
+    Form* modal_ = nullptr;  // the innermost form shown modally, if any
 };
 
 struct FormDesign {
@@ -38,6 +43,7 @@ struct FormDesign {
     COLORREF backColor;
     std::span<const ControlSpec> controls;
     bool appIcon = true;
+    bool minButton = true;  // false: a fixed dialog-like frame, only the close box
 };
 
 class Form {
@@ -51,6 +57,11 @@ public:
     void Show();
     void Hide();
     void Unload();
+    // Shows the form modally: the program's other visible windows are disabled
+    // and a nested message loop runs until the form is unloaded or hidden (or
+    // the process ends); the windows are enabled again, and the one that was
+    // active is activated, before the form's window goes.
+    void ShowModal();
 
     bool IsLoaded() const { return state_ != State::NotLoaded; }
     bool IsUnloading() const { return state_ == State::Unloading; }
@@ -65,6 +76,8 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     virtual HMENU CreateFormMenu() { return nullptr; }
+    // The window that owns this form's window (none: a window of its own in the taskbar).
+    virtual HWND OwnerWindow() { return nullptr; }
     virtual void OnCommand(int /*id*/, int /*code*/) {}
     // Messages of a subclassed control; return true when handled (result in *result).
     // A handler may change wp (a typed character, say) and let the control go on.
@@ -95,6 +108,8 @@ private:
     void CreateControls();
     void ApplyLayout();
     void CentreOnScreen();
+    DWORD Style() const;
+    void EndModal();
     HFONT FontFor(const FontSpec& layout);
     void ReleaseFonts();
     const ControlState* StateOf(HWND control) const;
@@ -108,6 +123,11 @@ private:
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     HWND savedFocus_ = nullptr;
+    // While shown modally: the windows it disabled, the one to activate after, the outer modal form.
+    bool modal_ = false;
+    std::vector<HWND> modalDisabled_;
+    HWND modalReturn_ = nullptr;
+    Form* modalOuter_ = nullptr;
     std::map<int, ControlState> controls_;
     std::vector<std::pair<FontSpec, HFONT>> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;

@@ -22,6 +22,7 @@ inline constexpr DWORD kTimeoutMs = 15000;
 inline constexpr wchar_t kMainClass[] = L"Annuvia_frmMain";
 inline constexpr wchar_t kResultClass[] = L"Annuvia_frmPersonalYear";
 inline constexpr wchar_t kExitClass[] = L"Annuvia_frmNagScreen2";
+inline constexpr wchar_t kAboutClass[] = L"Annuvia_frmAbout";
 inline constexpr wchar_t kWindowTitle[] = L"Annuvia v1.45";
 inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
 inline constexpr wchar_t kMessageBoxTitle[] = L"Annuvia";
@@ -38,6 +39,8 @@ inline constexpr int Check1 = 403, cmdClose = 404;
 inline constexpr int txtName = 411, cmdSubmit = 412, txtEmail = 413, txtFriendEmail = 414, txtFriendName = 415;
 inline constexpr int Label61 = 101, fraFullBrand = 130, lblFullBrand = 131, lblCobrand = 132;
 inline constexpr int mnuOnline = 210, mnuVisit = 211, mnuUpdate = 212, mnuDonate = 220;
+// Help, About Software on the main window; the About window's OK.
+inline constexpr int mnuAbout = 213, cmdOK = 500;
 }  // namespace ids
 
 // Calls ready() every few milliseconds until it returns true or timeoutMs

@@ -43,9 +43,14 @@ protected:
         EXPECT_EQ(Show(ReadText(Control(ids::cboYear))), Show(year));
     }
 
-    // Closing the main window while nothing else shows ends the program.
+    // Closing the main window brings up the exit screen, whose Exit ends the program.
     void CloseAndExpectEnd() {
         ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+        HWND exitScreen = WaitForTopWindow(kExitClass, kWindowTitle, program.Pid());
+        ASSERT_NE(exitScreen, nullptr) << "no exit screen after closing the main window";
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "the main window stayed";
+        EXPECT_TRUE(program.Running()) << "closing the main window ended the program";
+        ASSERT_TRUE(PostClick(FindControl(exitScreen, ids::cmdClose)));
         ASSERT_TRUE(program.WaitForExit(10000)) << Show(program.Error());
         EXPECT_EQ(program.ExitCode(), 0u);
         EXPECT_FALSE(IsWindow(main));
@@ -114,6 +119,7 @@ TEST_F(RealProgram, NextShowsThePersonalYearAndBackKeepsTheEntries) {
     EXPECT_EQ(FindTopWindow(kResultClass, nullptr, program.Pid()), nullptr);
     ASSERT_TRUE(WaitUntilIdle(main));
     EXPECT_TRUE(program.Running()) << "Back ended the program";
+    EXPECT_EQ(FindTopWindow(kExitClass, nullptr, program.Pid()), nullptr) << "Back left the exit screen up";
     EXPECT_EQ(Show(ReadText(first)), "ANN");
     EXPECT_EQ(Show(ReadText(last)), "LEE");
     EXPECT_EQ(Show(ReadText(Control(ids::txtMiddleName))), "");

@@ -287,18 +287,20 @@ TEST_F(MainWindow, NextShowsTheResultForTheDayAndMonthOnly) {
     EXPECT_TRUE(platform.ends.empty());
 }
 
-TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
+TEST_F(MainWindow, ClosingTheMainWindowShowsTheExitScreen) {
     SendMessageW(main().Hwnd(), WM_CLOSE, 0, 0);
     Pump(app);
     EXPECT_FALSE(main().IsLoaded());
-    EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
+    EXPECT_TRUE(app.NagScreen2().IsVisible());
+    EXPECT_TRUE(platform.ends.empty());
 }
 
-TEST_F(MainWindow, FileExitEndsTheProgram) {
+TEST_F(MainWindow, FileExitShowsTheExitScreen) {
     SendMessageW(main().Hwnd(), WM_COMMAND, MAKEWPARAM(M::mnuExit, 0), 0);
     Pump(app);
     EXPECT_FALSE(main().IsLoaded());
-    EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
+    EXPECT_TRUE(app.NagScreen2().IsVisible());
+    EXPECT_TRUE(platform.ends.empty());
 }
 
 }  // namespace

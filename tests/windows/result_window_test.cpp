@@ -129,13 +129,16 @@ TEST_F(ResultWindow, BackBringsTheMainWindowBackWithItsEntries) {
     EXPECT_EQ(Text(C(R::txtDisplay)), ResultText(1 + (19 + 12 + 2026 - 1) % 9));
 }
 
-TEST_F(ResultWindow, ClosingItEndsTheProgramWithTheMainWindowHidden) {
+TEST_F(ResultWindow, ClosingItShowsTheExitScreenWithTheMainWindowHiddenAndItsExitEndsAll) {
     SendMessageW(result().Hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(result().IsLoaded());
-    EXPECT_FALSE(app.Main().IsVisible());
     Pump(app);
+    EXPECT_FALSE(result().IsLoaded());
+    EXPECT_TRUE(app.Main().IsLoaded());
+    EXPECT_FALSE(app.Main().IsVisible());
+    EXPECT_TRUE(app.NagScreen2().IsVisible());
+    EXPECT_TRUE(platform.ends.empty());
+    Click(app.NagScreen2().Control(frmNagScreen2::cmdClose));
     EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
-    EXPECT_FALSE(app.Main().IsLoaded());
 }
 
 // The same clipboard rule through the real system clipboard.

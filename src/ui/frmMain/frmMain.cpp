@@ -3,6 +3,7 @@
 #include <string>
 
 #include "numerology/numerology.h"
+#include "ui/frmAbout/frmAbout.h"
 #include "ui/frmPersonalYear/frmPersonalYear.h"
 #include "web/modHelp.h"
 
@@ -200,7 +201,8 @@ void frmMain::cmdExit_Click() {
 }
 
 void frmMain::mnuAbout_Click() {
-    // The About window is shown modally from here once it exists.
+    // Modal, with no owner window given: this window takes no input until About closes.
+    if (context_.about) context_.about->ShowModal();
 }
 
 }  // namespace annuvia

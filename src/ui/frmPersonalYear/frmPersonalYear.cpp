@@ -1,6 +1,8 @@
 #include "ui/frmPersonalYear/frmPersonalYear.h"
 
+#include "app/frmNagScreen.h"
 #include "ui/frmMain/frmMain.h"
+#include "ui/frmNagScreen2/frmNagScreen2.h"
 #include "web/modHelp.h"
 
 namespace annuvia {
@@ -45,8 +47,12 @@ void frmPersonalYear::Form_Unload() {
 }
 
 void frmPersonalYear::cmdback_Click() {
+    // Each step runs even when one before it failed. Unloading runs the exit
+    // hand-over, which shows the exit screen; the last step hides it again.
     IgnoringErrors([&] { Unload(); });
     IgnoringErrors([&] { context_.main->Show(); });
+    IgnoringErrors([&] { context_.nagScreen->Hide(); });
+    IgnoringErrors([&] { context_.nagScreen2->Hide(); });
 }
 
 void frmPersonalYear::OnCommand(int id, int code) {
