@@ -29,6 +29,17 @@ UINT ActivateModalMessage() {
     return message;
 }
 
+// A drop-down list's designed height is that of the box with its list open;
+// the list shows as many entries as fit in it (never fewer than one).
+void FitOpenList(HWND list, int openHeight) {
+    RECT closed{};
+    GetWindowRect(list, &closed);
+    const int item = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+    if (item <= 0) return;
+    const int entries = (openHeight - (closed.bottom - closed.top) - 2) / item;
+    SendMessageW(list, CB_SETMINVISIBLE, static_cast<WPARAM>(entries > 1 ? entries : 1), 0);
+}
+
 HCURSOR HandPointer() {
     static const HCURSOR hand = [] {
         HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
@@ -306,6 +317,7 @@ void Form::ApplyLayout() {
         SetWindowPos(control.hwnd, nullptr, TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
                      TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        if (layout.kind == ControlKind::DropList) FitOpenList(control.hwnd, TwipsToPixels(layout.height, dpi_));
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

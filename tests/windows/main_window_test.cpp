@@ -56,6 +56,26 @@ TEST_F(MainWindow, ListsAreFilledAndOpenOnTheFirstEntries) {
     EXPECT_STREQ(entry, L"1976");
 }
 
+TEST_F(MainWindow, OpenListsAreTheirDesignedHeight) {
+    for (int id : {int(M::cboMonth), int(M::cboDate), int(M::cboYear)}) {
+        HWND list = C(id);
+        SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(list, &info));
+        RECT box{}, open{};
+        GetWindowRect(list, &box);
+        GetWindowRect(info.hwndList, &open);
+        SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+        // 2700 twips is 180 pixels for the box and its open list together,
+        // give or take one entry's height.
+        const int item = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+        const int total = (box.bottom - box.top) + (open.bottom - open.top);
+        EXPECT_LE(total, 180 + 2) << id;
+        EXPECT_GT(total, 180 - item - 2) << id;
+    }
+}
+
 TEST_F(MainWindow, WindowAndControlsHaveTheirDesignedSizesAndTexts) {
     EXPECT_EQ(Text(main().Hwnd()), L"Annuvia v1.45");
     RECT rc;
