@@ -3,7 +3,9 @@
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev googletest
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 xvfb xauth imagemagick fonts-dejavu-core)
+          wine64 xvfb xauth imagemagick fonts-dejavu-core
+          clang-14 libclang-rt-14-dev
+          git nsis python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
