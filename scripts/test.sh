@@ -2,6 +2,8 @@
 # Builds everything and runs the whole test suite: the portable core natively
 # under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows test
 # programs (x86_64) under Wine. The i686 build is compiled, warning-free, not run.
+# Then the libFuzzer fuzzers of the portable core, built with clang in
+# build/fuzz, run about 20 s each (scripts/fuzz.sh); a finding fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -23,3 +25,6 @@ subdirs("win64")
 CTEST
 cd build
 ctest --output-on-failure -j2 --timeout 900
+cd ..
+
+bash scripts/fuzz.sh
