@@ -8,20 +8,28 @@
 # Builds annuvia.exe and annuvia_driver.exe (build/win64) first. Uses its own
 # prefix, build/win64/wineprefix-shots, and its own X display, so it can run
 # while the tests run; everything it starts is ended on the way out.
+# ANNUVIA_SHOTS_DPI (96), ANNUVIA_SHOTS_DESKTOP (1024x768) and ANNUVIA_SHOTS_DIR
+# change the screen scale, the desktop and where the pictures go;
+# ANNUVIA_BUILD_DIR takes the programs from another configured build tree.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$root/build/win64"
-out="$root/build/screenshots"
+build="${ANNUVIA_BUILD_DIR:-$root/build/win64}"
+out="${ANNUVIA_SHOTS_DIR:-$root/build/screenshots}"
 exe="$build/src/annuvia.exe"
 driver="$build/tests/annuvia_driver.exe"
-desktop_size=1024x768
+desktop_size="${ANNUVIA_SHOTS_DESKTOP:-1024x768}"
+dpi="${ANNUVIA_SHOTS_DPI:-96}"
 
 for tool in Xvfb import; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
 done
 
-(cd "$root" && cmake --preset win64 >/dev/null && cmake --build build/win64 -j2 --target annuvia annuvia_driver >/dev/null)
+if [ -n "${ANNUVIA_BUILD_DIR:-}" ]; then
+  cmake --build "$build" -j2 --target annuvia annuvia_driver >/dev/null
+else
+  (cd "$root" && cmake --preset win64 >/dev/null && cmake --build build/win64 -j2 --target annuvia annuvia_driver >/dev/null)
+fi
 
 export WINEPREFIX="$build/wineprefix-shots"
 export WINEDEBUG=-all
@@ -76,6 +84,9 @@ set_desktop() {
     "$WINESERVER" -w
 }
 set_desktop || { echo "screenshots: could not set up Wine's desktop" >&2; exit 1; }
+# Wine reads the screen scale when a program starts.
+"$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
+  "$WINESERVER" -w || { echo "screenshots: could not set the DPI" >&2; exit 1; }
 
 mkdir -p "$out"
 rm -f "$out/main.png" "$out/message.png" "$out/result.png" "$out/exit.png" "$out/about.png"

@@ -4,6 +4,7 @@
 # programs (x86_64) under Wine. The i686 build is compiled, warning-free, not run.
 # Then the libFuzzer fuzzers of the portable core, built with clang in
 # build/fuzz, run about 20 s each (scripts/fuzz.sh); a finding fails the script.
+# The benchmark runs once in its quick mode before them (bench/run.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -26,5 +27,8 @@ CTEST
 cd build
 ctest --output-on-failure -j2 --timeout 900
 cd ..
+
+# The benchmark once, quickly, on the trees just built: that it still runs, not its numbers.
+ANNUVIA_BENCH_WIN64=build/win64 ANNUVIA_BENCH_WIN32=build/win32 bash bench/run.sh --quick
 
 bash scripts/fuzz.sh

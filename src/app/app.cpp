@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "ui/bench_marks.h"
 #include "web/modHelp.h"
 
 namespace annuvia {
@@ -42,7 +43,13 @@ void App::Dispatch(MSG& msg) {
 
 int App::Run() {
     MSG msg;
-    while (!forms_.Ended() && GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    for (;;) {
+#ifdef ANNUVIA_BENCH_MARKS
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) ANNUVIA_MARK_FIRST_IDLE();
+#endif
+        if (forms_.Ended() || GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+        Dispatch(msg);
+    }
     return 0;
 }
 

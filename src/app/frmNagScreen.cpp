@@ -1,6 +1,7 @@
 #include "app/frmNagScreen.h"
 
 #include "resource.h"
+#include "ui/bench_marks.h"
 #include "ui/frmMain/frmMain.h"
 #include "web/cobrand.h"
 
@@ -62,11 +63,14 @@ void frmNagScreen::Form_Load() {
         context_.unloadAllAndEnd();
         return;
     }
+    ANNUVIA_MARK("instance guard");
     IgnoringErrors([&] { platform.SeedRandomFromTimer(); });
     IgnoringErrors([&] { context_.checkUpdateReminder(); });
+    ANNUVIA_MARK("reminder (start-up)");
     IgnoringErrors([&] { context_.main->Show(); });
     IgnoringErrors([&] { Hide(); });
     IgnoringErrors([&] { CoBrand_Randomize(); });
+    ANNUVIA_MARK("banner rotation");
 }
 
 void frmNagScreen::Form_Unload() { context_.unloadAllAndEnd(); }

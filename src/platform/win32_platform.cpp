@@ -2,9 +2,9 @@
 
 #include <windows.h>
 #include <oleauto.h>
-#include <shellapi.h>
 
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 namespace annuvia {
@@ -22,7 +22,79 @@ UINT CodecCodePage() {
     return 1252;
 }
 
+// A function of a DLL of the system that only some runs need (the shell's,
+// the date parser's): the DLL is loaded from the system folder when the
+// function is first called, so a start that needs neither loads neither.
+template <typename Fn>
+Fn SystemFunction(const wchar_t* dll, const char* name) {
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module) module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) {  // a system without LOAD_LIBRARY_SEARCH_SYSTEM32
+        wchar_t path[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        if (length > 0 && length + 1 + static_cast<UINT>(lstrlenW(dll)) < MAX_PATH) {
+            lstrcatW(path, L"\\");
+            lstrcatW(path, dll);
+            module = LoadLibraryW(path);
+        }
+    }
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// Days either side of today within which the reminder asks nothing.
+constexpr int kRecentDays = 14;
+
+using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using VarDateFromStrFn = HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DATE*);
+using VariantTimeToSystemTimeFn = INT(WINAPI*)(DOUBLE, LPSYSTEMTIME);
+
+std::wstring LocaleText(LCTYPE type) {
+    wchar_t text[96] = {};
+    return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 96) ? text : L"";
+}
+
+CivilDate DaysFrom(CivilDate date, int days) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(date.year);
+    st.wMonth = static_cast<WORD>(date.month);
+    st.wDay = static_cast<WORD>(date.day);
+    FILETIME file{};
+    SystemTimeToFileTime(&st, &file);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = file.dwLowDateTime;
+    ticks.HighPart = file.dwHighDateTime;
+    ticks.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(days) * 864000000000LL);
+    file.dwLowDateTime = ticks.LowPart;
+    file.dwHighDateTime = ticks.HighPart;
+    FileTimeToSystemTime(&file, &st);
+    return CivilDate{st.wYear, st.wMonth, st.wDay};
+}
+
 }  // namespace
+
+bool IsPlainNumericShortDate(std::wstring_view picture, int order) {
+    // Exactly field, separator, field, separator, field: d or dd, M or MM and
+    // yyyy, once each, and one separator character used twice.
+    std::wstring fields;
+    wchar_t separator = 0;
+    std::size_t tokens = 0;
+    for (std::size_t i = 0; i < picture.size(); ++tokens) {
+        const wchar_t c = picture[i];
+        std::size_t run = 1;
+        while (i + run < picture.size() && picture[i + run] == c) ++run;
+        if (tokens % 2 == 0) {
+            if (c != L'd' && c != L'M' && c != L'y') return false;
+            if (fields.find(c) != std::wstring::npos || (c == L'y' ? run != 4 : run > 2)) return false;
+            fields.push_back(c);
+        } else {
+            if ((c != L'/' && c != L'-' && c != L'.') || run != 1 || (separator && separator != c)) return false;
+            separator = c;
+        }
+        i += run;
+    }
+    static constexpr std::wstring_view kOrders[] = {L"Mdy", L"dMy", L"yMd"};
+    return tokens == 5 && order >= 0 && order <= 2 && fields == kOrders[order];
+}
 
 Win32Platform::Win32Platform() : codePage_(CodecCodePage()) {}
 
@@ -71,7 +143,8 @@ std::string ToAnsi(const std::wstring& text) {
 
 void Win32Platform::OpenPage(const std::wstring& address) {
     // The result is not examined: the shell shows its own complaint, if any.
-    ShellExecuteA(nullptr, "Open", ToAnsi(address).c_str(), nullptr, "C:\\", SW_SHOWNORMAL);
+    static const auto shellExecute = SystemFunction<ShellExecuteAFn>(L"shell32.dll", "ShellExecuteA");
+    if (shellExecute) shellExecute(nullptr, "Open", ToAnsi(address).c_str(), nullptr, "C:\\", SW_SHOWNORMAL);
 }
 
 void Win32Platform::EndProcess(unsigned exitCode) { ExitProcess(exitCode); }
@@ -144,12 +217,29 @@ std::wstring Win32Platform::ShortDateText(CivilDate date) {
 
 std::optional<CivilDate> Win32Platform::DateFromText(const std::wstring& text) {
     if (text.empty()) return std::nullopt;
+    // Nearly every start reads back a date that this program wrote in the
+    // last two weeks. Where the short date is plain numbers that can be read
+    // back as one day only (see IsPlainNumericShortDate), such a text is
+    // matched against those days' texts, which spares loading the date parser.
+    const std::wstring calendar = LocaleText(LOCALE_ICALENDARTYPE);
+    const std::wstring order = LocaleText(LOCALE_IDATE);
+    if ((calendar == L"1" || calendar == L"2") && order.size() == 1 &&
+        IsPlainNumericShortDate(LocaleText(LOCALE_SSHORTDATE), order[0] - L'0')) {
+        const CivilDate today = Today();
+        for (int days = -kRecentDays; days <= kRecentDays; ++days) {
+            const CivilDate day = DaysFrom(today, days);
+            if (ShortDateText(day) == text) return day;
+        }
+    }
+    static const auto parse = SystemFunction<VarDateFromStrFn>(L"oleaut32.dll", "VarDateFromStr");
+    static const auto toSystemTime = SystemFunction<VariantTimeToSystemTimeFn>(L"oleaut32.dll", "VariantTimeToSystemTime");
+    if (!parse || !toSystemTime) return std::nullopt;
     DATE value = 0;
     std::wstring copy = text;  // the function takes a non-const string
-    if (FAILED(VarDateFromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
+    if (FAILED(parse(copy.data(), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
     SYSTEMTIME st{};
     // Only the calendar day counts: drop any time of day the text carried.
-    if (!VariantTimeToSystemTime(value < 0 ? std::ceil(value) : std::floor(value), &st)) return std::nullopt;
+    if (!toSystemTime(value < 0 ? std::ceil(value) : std::floor(value), &st)) return std::nullopt;
     return CivilDate{st.wYear, st.wMonth, st.wDay};
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string_view>
+
 #include "platform/platform.h"
 #include "platform/random.h"
 
@@ -48,6 +50,12 @@ std::string ToAnsi(const std::wstring& text);
 // The registry key of a section: Software\VB and VBA Program Settings\<app>\<section>
 // under HKEY_CURRENT_USER, where such programs have always kept their settings.
 std::wstring SettingsKeyPath(const std::wstring& app, const std::wstring& section);
+
+// Whether a short date picture (LOCALE_SSHORTDATE) writes a date as day,
+// month and four-digit year in plain numbers with one separator, in the order
+// in which the regional settings read three numbers (LOCALE_IDATE: 0 month
+// first, 1 day first, 2 year first): its texts then read back as one day only.
+bool IsPlainNumericShortDate(std::wstring_view picture, int order);
 
 // The name of the instance guard's mutex for an executable's name.
 std::wstring InstanceMarkerName(const std::wstring& appName);

@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
+#include <cwchar>
 #include <string>
+#include <vector>
 
 namespace annuvia {
 
@@ -107,6 +109,28 @@ HFONT CreateFontAt(const FontSpec& layout, UINT dpi) {
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, layout.face, LF_FACESIZE);
     return CreateFontIndirectW(&lf);
+}
+
+HFONT SharedFont(const FontSpec& layout, UINT dpi) {
+    struct Shared {
+        wchar_t face[LF_FACESIZE];
+        int hundredthsOfPoint;
+        bool bold, underline;
+        UINT dpi;
+        HFONT font;
+    };
+    static std::vector<Shared> fonts;
+    for (const Shared& known : fonts) {
+        if (known.dpi == dpi && known.hundredthsOfPoint == layout.hundredthsOfPoint && known.bold == layout.bold &&
+            known.underline == layout.underline && std::wcsncmp(known.face, layout.face, LF_FACESIZE - 1) == 0)
+            return known.font;
+    }
+    HFONT font = CreateFontAt(layout, dpi);
+    if (!font) return nullptr;
+    Shared made{{}, layout.hundredthsOfPoint, layout.bold, layout.underline, dpi, font};
+    lstrcpynW(made.face, layout.face, LF_FACESIZE);
+    fonts.push_back(made);
+    return font;
 }
 
 const wchar_t* FrameClassName() {

@@ -62,6 +62,10 @@ UINT DpiOfWindow(HWND hwnd);
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
                          bool hasMenu, UINT dpi);
 HFONT CreateFontAt(const FontSpec& layout, UINT dpi);
+// The process's fonts: one for each typeface, size, weight, underline and
+// DPI, made on first use and kept for the life of the process, so windows and
+// their controls share them and a window loaded again makes none.
+HFONT SharedFont(const FontSpec& layout, UINT dpi);
 
 // The frame container's window class; registered once per process.
 const wchar_t* FrameClassName();

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 #include "resource.h"
+#include "ui/bench_marks.h"
 
 namespace annuvia {
 
@@ -13,11 +15,6 @@ namespace {
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
-
-bool SameFont(const FontSpec& a, const FontSpec& b) {
-    return std::wcscmp(a.face, b.face) == 0 && a.hundredthsOfPoint == b.hundredthsOfPoint &&
-           a.bold == b.bold && a.underline == b.underline;
-}
 
 bool IsMultiLine(ControlKind kind) {
     return kind == ControlKind::LockedText || kind == ControlKind::MultiLineText;
@@ -59,8 +56,8 @@ Form::~Form() {
     }
     auto& loaded = registry_.loaded_;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
-    ReleaseFonts();
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+    DropPictures();
 }
 
 void Form::RegisterClassOnce() {
@@ -73,37 +70,48 @@ void Form::RegisterClassOnce() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = design_.className;
+    if (design_.appIcon) {
+        // The program icon belongs to the class: every window of it shows the
+        // icon without being sent it (which costs a round trip each time).
+        auto icon = [&](int metricX, int metricY) {
+            return static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
+                                                 GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
+        };
+        wc.hIcon = icon(SM_CXICON, SM_CYICON);
+        wc.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
+    }
     RegisterClassExW(&wc);
 }
 
 void Form::Load() {
     if (registry_.Ended() || state_ != State::NotLoaded) return;
+    ANNUVIA_MARK("load", design_.className);
     RegisterClassOnce();
+    ANNUVIA_MARK("class registered", design_.className);
     HMENU menu = CreateFormMenu();
+    // Made at its size for the screen's DPI, where the system puts new
+    // windows, then centred: each resize of a window costs.
+    const UINT screenDpi = DpiOfWindow(nullptr);
+    const SIZE size = FrameSize(screenDpi, menu != nullptr);
     hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, Style(),
-                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, OwnerWindow(), menu,
+                            CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, OwnerWindow(), menu,
                             GetModuleHandleW(nullptr), this);
     if (!hwnd_) {
         if (menu) DestroyMenu(menu);
         return;
     }
+    ANNUVIA_MARK("window created", design_.className);
     dpi_ = DpiOfWindow(hwnd_);
-    if (design_.appIcon) {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        auto icon = [&](int metricX, int metricY) {
-            return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
-                                                       GetSystemMetrics(metricX),
-                                                       GetSystemMetrics(metricY), LR_SHARED));
-        };
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
-    }
     CreateControls();
-    ApplyLayout();
+    ANNUVIA_MARK("controls created", design_.className);
+    // A window that came up on a screen of another DPI takes that DPI's size.
+    if (dpi_ != screenDpi) ApplyLayout();
     CentreOnScreen();
+    ANNUVIA_MARK("centred", design_.className);
     registry_.loaded_.push_back(this);
     state_ = State::Loaded;
     Form_Load();
+    ANNUVIA_MARK("Form_Load", design_.className);
 }
 
 void Form::Show() {
@@ -111,7 +119,9 @@ void Form::Show() {
     if (state_ == State::NotLoaded) Load();
     if (state_ != State::Loaded || IsWindowVisible(hwnd_)) return;
     ShowWindow(hwnd_, SW_SHOW);
+    ANNUVIA_MARK("shown", design_.className);
     SetForegroundWindow(hwnd_);
+    ANNUVIA_MARK("foreground", design_.className);
 }
 
 void Form::Hide() {
@@ -191,7 +201,6 @@ void Form::Unload() {
     controls_.clear();
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     DestroyWindow(window);
-    ReleaseFonts();
     state_ = State::NotLoaded;
 }
 
@@ -265,7 +274,10 @@ void Form::CreateControls() {
                 break;
             case ControlKind::MultiLineText:
                 className = L"EDIT";
-                style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | ES_LEFT;
+                // Lines are not wrapped: wrapping a long pasted line costs the edit
+                // time for every line it makes (minutes for 100,000 characters).
+                style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL |
+                         ES_LEFT;
                 exStyle = WS_EX_CLIENTEDGE;
                 break;
             case ControlKind::DropList:
@@ -281,9 +293,15 @@ void Form::CreateControls() {
                 style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE;
                 break;
         }
-        HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style, 0, 0,
-                                       0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+        // Each control is made at its place with its font: a drop-down list
+        // resizes its list window on every move and every change of font.
+        HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style,
+                                       TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
+                                       TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
+                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                        instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
+        if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(layout.height, dpi_));
         if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         controls_[layout.id] = ControlState{&layout, control, back};
@@ -292,33 +310,25 @@ void Form::CreateControls() {
     }
 }
 
-HFONT Form::FontFor(const FontSpec& layout) {
-    for (auto& [known, font] : fonts_) {
-        if (SameFont(known, layout)) return font;
-    }
-    HFONT font = CreateFontAt(layout, dpi_);
-    fonts_.emplace_back(layout, font);
-    return font;
+HFONT Form::FontFor(const FontSpec& layout) const { return SharedFont(layout, dpi_); }
+
+SIZE Form::FrameSize(UINT dpi, bool hasMenu) const {
+    return WindowSizeForClient(TwipsToPixels(design_.clientWidth, dpi), TwipsToPixels(design_.clientHeight, dpi),
+                               Style(), kFormExStyle, hasMenu, dpi);
 }
 
-void Form::ReleaseFonts() {
-    for (auto& [layout, font] : fonts_) DeleteObject(font);
-    fonts_.clear();
+void Form::PlaceControl(HWND control, const ControlSpec& layout) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
+    SetWindowPos(control, nullptr, TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
+                 TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(layout.height, dpi_));
 }
 
 void Form::ApplyLayout() {
-    const SIZE size = WindowSizeForClient(TwipsToPixels(design_.clientWidth, dpi_),
-                                          TwipsToPixels(design_.clientHeight, dpi_), Style(),
-                                          kFormExStyle, GetMenu(hwnd_) != nullptr, dpi_);
+    const SIZE size = FrameSize(dpi_, GetMenu(hwnd_) != nullptr);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (auto& [id, control] : controls_) {
-        const ControlSpec& layout = *control.layout;
-        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
-        SetWindowPos(control.hwnd, nullptr, TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
-                     TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        if (layout.kind == ControlKind::DropList) FitOpenList(control.hwnd, TwipsToPixels(layout.height, dpi_));
-    }
+    for (auto& [id, control] : controls_) PlaceControl(control.hwnd, *control.layout);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -382,16 +392,22 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                     DWORD_PTR selfPtr) {
+    auto* self = reinterpret_cast<Form*>(selfPtr);
     if (msg == WM_NCDESTROY) {
+        self->DropPicture(hwnd);
         RemoveWindowSubclass(hwnd, SubclassProc, id);
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
-    auto* self = reinterpret_cast<Form*>(selfPtr);
     // A multi-line edit asks for every key. Tab and Shift+Tab must still move
     // on, so it gives them up to the dialog manager, and a read-only one gives
     // up Enter and Esc as well. Esc reaching the edit itself would close the
     // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
     const ControlState* state = self->StateOf(hwnd);
+    if (msg == WM_PAINT && wp == 0 && state && state->layout->kind == ControlKind::TextBox) {
+        bool painted = false;
+        IgnoringErrors([&] { painted = self->PaintTextBox(hwnd); });
+        if (painted) return 0;
+    }
     if (state && IsMultiLine(state->layout->kind)) {
         if (msg == WM_GETDLGCODE) {
             LRESULT code = DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
@@ -409,6 +425,82 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
     IgnoringErrors([&] { handled = self->OnControlMessage(static_cast<int>(id), msg, wp, lp, &result); });
     // wp may have been changed by the handler on its way to the control.
     return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+bool Form::PaintTextBox(HWND box) {
+    // A single-line edit lays out its whole text at every paint; with a text
+    // of many thousand characters that takes tens of milliseconds (under Wine),
+    // at every showing of the window. While such a box has no focus (so no
+    // caret, selection or composition to draw) and nothing it paints from has
+    // changed, the picture it painted last time is put back instead.
+    constexpr int kLongText = 4096;
+    const int length = GetWindowTextLengthW(box);
+    if (length < kLongText || GetFocus() == box) {
+        DropPicture(box);
+        return false;
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), length + 1)));
+    unsigned long long hash = 14695981039346656037ull;  // FNV-1a
+    for (wchar_t c : text) hash = (hash ^ static_cast<unsigned>(c)) * 1099511628211ull;
+    RECT client{}, format{};
+    GetClientRect(box, &client);
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    DWORD selStart = 0, selEnd = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
+    HDC screen = GetDC(box);
+    HDC memory = CreateCompatibleDC(screen);
+    // The colours, asked for the way the box asks for them when it paints.
+    const bool editable = IsWindowEnabled(box) && !(style & ES_READONLY);
+    const LRESULT brush = SendMessageW(GetParent(box), editable ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                                       reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(box));
+    const std::vector<LONG_PTR> paintedFrom{
+        static_cast<LONG_PTR>(text.size()), static_cast<LONG_PTR>(hash), static_cast<LONG_PTR>(hash >> 32),
+        SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), static_cast<LONG_PTR>(selStart),
+        static_cast<LONG_PTR>(selEnd), style, IsWindowEnabled(box), SendMessageW(box, WM_GETFONT, 0, 0),
+        SendMessageW(box, EM_GETMARGINS, 0, 0), client.right, client.bottom, format.left, format.top,
+        format.right, format.bottom, brush, static_cast<LONG_PTR>(GetTextColor(memory)),
+        static_cast<LONG_PTR>(GetBkColor(memory)), GetBkMode(memory),
+        static_cast<LONG_PTR>(GetSysColor(COLOR_GRAYTEXT))};
+    TextPicture& picture = pictures_[box];
+    if (!picture.bitmap || picture.paintedFrom != paintedFrom) {
+        if (picture.bitmap) DeleteObject(picture.bitmap);
+        picture.bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        picture.paintedFrom.clear();
+        if (picture.bitmap) {
+            HGDIOBJ old = SelectObject(memory, picture.bitmap);
+            SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+            SelectObject(memory, old);
+            picture.paintedFrom = paintedFrom;
+        }
+    }
+    const bool ready = !picture.paintedFrom.empty();
+    if (ready) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(box, &ps);
+        HGDIOBJ old = SelectObject(memory, picture.bitmap);
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        SelectObject(memory, old);
+        EndPaint(box, &ps);
+    }
+    DeleteDC(memory);
+    ReleaseDC(box, screen);
+    return ready;
+}
+
+void Form::DropPicture(HWND box) {
+    auto it = pictures_.find(box);
+    if (it == pictures_.end()) return;
+    if (it->second.bitmap) DeleteObject(it->second.bitmap);
+    pictures_.erase(it);
+}
+
+void Form::DropPictures() {
+    for (auto& [box, picture] : pictures_)
+        if (picture.bitmap) DeleteObject(picture.bitmap);
+    pictures_.clear();
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -473,9 +565,13 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 if (target) SetFocus(target);
             }
             return 0;
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            DropPictures();  // painted in colours or type that may have changed
+            break;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wp);
-            ReleaseFonts();
             ApplyLayout();
             const RECT* suggested = reinterpret_cast<const RECT*>(lp);
             SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,

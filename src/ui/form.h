@@ -106,16 +106,21 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void RegisterClassOnce();
     void CreateControls();
+    // Font, place and open-list height of one control, from its twips at the window's DPI.
+    void PlaceControl(HWND control, const ControlSpec& layout);
     void ApplyLayout();
+    SIZE FrameSize(UINT dpi, bool hasMenu) const;
     void CentreOnScreen();
     DWORD Style() const;
     void EndModal();
-    HFONT FontFor(const FontSpec& layout);
-    void ReleaseFonts();
+    HFONT FontFor(const FontSpec& layout) const;
     const ControlState* StateOf(HWND control) const;
     HBRUSH BrushFor(COLORREF colour);
     LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
     bool IsLink(HWND control) const;
+    bool PaintTextBox(HWND box);
+    void DropPicture(HWND box);
+    void DropPictures();
 
     FormRegistry& registry_;
     FormDesign design_;
@@ -129,7 +134,12 @@ private:
     HWND modalReturn_ = nullptr;
     Form* modalOuter_ = nullptr;
     std::map<int, ControlState> controls_;
-    std::vector<std::pair<FontSpec, HFONT>> fonts_;
+    // The last picture of each long text box, and what it was painted from.
+    struct TextPicture {
+        HBITMAP bitmap = nullptr;
+        std::vector<LONG_PTR> paintedFrom;
+    };
+    std::map<HWND, TextPicture> pictures_;
     std::map<COLORREF, HBRUSH> brushes_;
 };
 

@@ -110,8 +110,9 @@ TEST_F(AboutWindow, WindowIsAFixedOwnedDialogCentredWithTheProgramIcon) {
         // No taskbar button: owned by the hidden start-up window, not an app window.
         EXPECT_EQ(GetWindow(w, GW_OWNER), app.NagScreen().Hwnd());
         EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-        EXPECT_NE(SendMessageW(w, WM_GETICON, ICON_BIG, 0), 0);
-        EXPECT_NE(SendMessageW(w, WM_GETICON, ICON_SMALL, 0), 0);
+        // The program icon, the window's own or its class's.
+        EXPECT_TRUE(SendMessageW(w, WM_GETICON, ICON_BIG, 0) || GetClassLongPtrW(w, GCLP_HICON));
+        EXPECT_TRUE(SendMessageW(w, WM_GETICON, ICON_SMALL, 0) || GetClassLongPtrW(w, GCLP_HICONSM));
         RECT rc;
         GetClientRect(w, &rc);
         EXPECT_EQ(rc.right, 455);   // 6825 twips at 96 DPI

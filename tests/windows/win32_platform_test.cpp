@@ -1,8 +1,12 @@
 // The real platform under Wine: the per-user registry, regional date texts,
 // the ANSI code page of the setting codec, and the instance guard's mutex.
 
+#include <windows.h>
+#include <oleauto.h>
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <optional>
 #include <string>
 
 #include "platform/win32_platform.h"
@@ -85,6 +89,57 @@ TEST(RealPlatform, TheFirstCopyOwnsTheMarkerAndLaterOnesFindIt) {
     {
         Win32Platform second;
         EXPECT_TRUE(second.AnotherInstanceRunning());
+    }
+}
+
+TEST(RealPlatform, OnlyPlainNumericShortDatesAreReadWithoutTheDateParser) {
+    struct Case { const wchar_t* picture; int order; bool plain; };
+    const Case cases[] = {
+        {L"M/d/yyyy", 0, true},   {L"dd.MM.yyyy", 1, true}, {L"yyyy-MM-dd", 2, true},
+        {L"d/M/yyyy", 0, false},  // read month first: the picture says day first
+        {L"d/M/yy", 1, false},    {L"dd-MMM-yyyy", 1, false}, {L"yyyy/M/d", 2, true},
+        {L"d.M.yyyy.", 1, false}, {L"dd/MM-yyyy", 1, false}, {L"gg yyyy/M/d", 2, false},
+        {L"yyyy'\u5e74'M'\u6708'd'\u65e5'", 2, false}, {L"dd//MM/yyyy", 1, false}, {L"", 0, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsPlainNumericShortDate(c.picture, c.order), c.plain) << std::string(c.picture, c.picture + wcslen(c.picture));
+}
+
+// The short date format of the user, changed for a test and put back after.
+class ShortDateFormat : public testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t text[80] = {};
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, text, 80);
+        saved_ = text;
+    }
+    void TearDown() override { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved_.c_str()); }
+    std::wstring saved_;
+};
+
+TEST_F(ShortDateFormat, DatesReadBackAsTheDateParserReadsThemInEveryFormat) {
+    Win32Platform platform;
+    const long today = DayNumber(platform.Today());
+    for (const wchar_t* picture : {L"M/d/yyyy", L"dd.MM.yyyy", L"yyyy-MM-dd", L"d/M/yy", L"dd-MMM-yyyy"}) {
+        ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture));
+        for (long day = today - 20; day <= today + 20; ++day) {
+            // The civil date of a day number, through the system's calendar.
+            SYSTEMTIME st{};
+            ULARGE_INTEGER ticks{};
+            ticks.QuadPart = static_cast<ULONGLONG>(day + 134774) * 864000000000ULL;  // 1601 to 1970
+            FILETIME file{ticks.LowPart, ticks.HighPart};
+            FileTimeToSystemTime(&file, &st);
+            const std::wstring text = platform.ShortDateText({st.wYear, st.wMonth, st.wDay});
+            DATE parsed = 0;
+            std::wstring copy = text;
+            ASSERT_EQ(VarDateFromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &parsed), S_OK);
+            SYSTEMTIME expected{};
+            VariantTimeToSystemTime(parsed, &expected);
+            const std::optional<CivilDate> back = platform.DateFromText(text);
+            ASSERT_TRUE(back.has_value()) << std::string(text.begin(), text.end());
+            EXPECT_EQ(DayNumber(*back), DayNumber({expected.wYear, expected.wMonth, expected.wDay}))
+                << std::string(text.begin(), text.end()) << " as " << std::string(picture, picture + wcslen(picture));
+        }
     }
 }
 

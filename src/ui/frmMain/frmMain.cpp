@@ -1,8 +1,11 @@
 #include "ui/frmMain/frmMain.h"
 
 #include <string>
+#include <utility>
 
 #include "numerology/numerology.h"
+#include "ui/bench_marks.h"
+#include "ui/caption_fit.h"
 #include "ui/frmAbout/frmAbout.h"
 #include "ui/frmPersonalYear/frmPersonalYear.h"
 #include "web/modHelp.h"
@@ -91,12 +94,24 @@ void frmMain::Form_Load() {
     IgnoringErrors([&] {
         if (context_.checkUpdateReminder) context_.checkUpdateReminder();
     });
+    ANNUVIA_MARK("reminder (main)");
     HWND days = Control(cboDate), months = Control(cboMonth), years = Control(cboYear);
+    // Filled with their drawing off and room made for every entry at once:
+    // otherwise each entry added redraws its list and grows its storage.
+    const std::pair<HWND, int> lists[] = {{days, 31}, {months, 12}, {years, 151}};
+    for (const auto& [list, entries] : lists) {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, CB_INITSTORAGE, static_cast<WPARAM>(entries),
+                     static_cast<LPARAM>(entries * 10 * sizeof(wchar_t)));  // ten characters an entry at most
+    }
     for (int day = 1; day <= 31; ++day) AddEntry(days, std::to_wstring(day));
     for (const wchar_t* month : kMonthNames) AddEntry(months, month);
     for (int year = 1900; year <= 2050; ++year) AddEntry(years, std::to_wstring(year));
     for (HWND list : {days, months, years}) SendMessageW(list, CB_SETCURSEL, 0, 0);
+    for (HWND list : {days, months, years}) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ANNUVIA_MARK("lists filled");
     for (int box : {txtFirstName, txtMiddleName, txtLastName}) SubclassControl(box);
+    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
 }
 
 void frmMain::Form_Unload() {
@@ -131,6 +146,14 @@ void frmMain::OnCommand(int id, int code) {
         case mkmoney: OpenFullyBrandedPage(platform); break;
         default: break;  // Enter and Esc arrive as IDOK and IDCANCEL: the window has no default button
     }
+}
+
+bool frmMain::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* result) {
+    if (msg == WM_DPICHANGED) PostMessageW(Hwnd(), kRefitCaptionsMessage, 0, 0);  // once laid out anew
+    if (msg != kRefitCaptionsMessage) return false;
+    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
+    *result = 0;
+    return true;
 }
 
 bool frmMain::OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM, LRESULT*) {

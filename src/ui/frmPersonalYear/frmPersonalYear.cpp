@@ -1,6 +1,7 @@
 #include "ui/frmPersonalYear/frmPersonalYear.h"
 
 #include "app/frmNagScreen.h"
+#include "ui/caption_fit.h"
 #include "ui/frmMain/frmMain.h"
 #include "ui/frmNagScreen2/frmNagScreen2.h"
 #include "web/modHelp.h"
@@ -36,8 +37,9 @@ frmPersonalYear::frmPersonalYear(AppContext& context)
 
 void frmPersonalYear::Form_Load() {
     // Everything the window shows is in its design or put in by the main window's Next;
-    // the text box only needs its mouse messages routed here.
+    // the text box only needs its mouse messages routed here, the promotion its type fitted.
     SubclassControl(txtDisplay);
+    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
 }
 
 void frmPersonalYear::Form_Unload() {
@@ -75,6 +77,14 @@ void frmPersonalYear::OnCommand(int id, int code) {
         default:
             break;  // the Print button has no action
     }
+}
+
+bool frmPersonalYear::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* result) {
+    if (msg == WM_DPICHANGED) PostMessageW(Hwnd(), kRefitCaptionsMessage, 0, 0);  // once laid out anew
+    if (msg != kRefitCaptionsMessage) return false;
+    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
+    *result = 0;
+    return true;
 }
 
 bool frmPersonalYear::OnControlMessage(int id, UINT msg, WPARAM&, LPARAM, LRESULT*) {

@@ -1,0 +1,120 @@
+// What the form base shares and keeps to paint faster: one font for each
+// typeface, size and DPI in the process, and the last picture of a long text
+// box, which must never show anything but what the box itself would paint.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "windows/recording_platform.h"
+
+namespace annuvia::test {
+namespace {
+
+constexpr int kBox = 11, kOther = 12;
+constexpr ControlSpec kControls[] = {
+    {kBox, 0, ControlKind::TextBox, L"", 120, 120, 1905, 285},
+    {kOther, 0, ControlKind::TextBox, L"", 120, 600, 1905, 285},
+};
+
+class BoxForm final : public Form {
+public:
+    explicit BoxForm(FormRegistry& registry)
+        : Form(registry, FormDesign{L"Annuvia_PaintingTest", L"Test", 4500, 1500, kFormBlue, kControls}) {}
+
+private:
+    void Form_Load() override { SubclassControl(kBox); }
+};
+
+// The box's client area as it stands on the screen.
+std::vector<DWORD> OnScreen(HWND box) {
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT rc;
+    GetClientRect(box, &rc);
+    std::vector<DWORD> pixels(static_cast<std::size_t>(rc.right * rc.bottom));
+    HDC dc = GetDC(box);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::copy_n(static_cast<const DWORD*>(bits), pixels.size(), pixels.begin());
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(box, dc);
+    return pixels;
+}
+
+// Counts the times the box is asked to paint into a picture.
+LRESULT CALLBACK CountPictures(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
+    if (msg == WM_PRINTCLIENT) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+std::wstring LongText(wchar_t first) {
+    std::wstring text(100000, L'X');
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<wchar_t>(first + i % 7);
+    return text;
+}
+
+TEST(FormPainting, WindowsShareTheirFontsAndKeepThemWhenAnotherUnloads) {
+    RecordingPlatform platform;
+    App app{platform};
+    BoxForm a{app.Forms()}, b{app.Forms()};
+    a.Show();
+    b.Show();
+    const auto font = [](const Form& form) { return SendMessageW(form.Control(kBox), WM_GETFONT, 0, 0); };
+    EXPECT_EQ(font(a), font(b));
+    EXPECT_EQ(font(a), SendMessageW(a.Control(kOther), WM_GETFONT, 0, 0));
+    const LRESULT shared = font(a);
+    b.Unload();
+    LOGFONTW logFont{};
+    EXPECT_EQ(GetObjectW(reinterpret_cast<HFONT>(shared), sizeof logFont, &logFont), static_cast<int>(sizeof logFont));
+    b.Show();  // loaded again: no new font
+    EXPECT_EQ(font(b), shared);
+}
+
+TEST(FormPainting, ALongTextBoxAlwaysShowsWhatItWouldPaintItself) {
+    SetCursorPos(0, 0);
+    RecordingPlatform platform;
+    App app{platform};
+    BoxForm form{app.Forms()};
+    form.Show();
+    SetFocus(form.Hwnd());  // no caret in either box
+    HWND box = form.Control(kBox), other = form.Control(kOther);
+    int pictures = 0;
+    SetWindowSubclass(box, CountPictures, 1, reinterpret_cast<DWORD_PTR>(&pictures));
+    // The same text in the box that keeps pictures and in one that paints itself.
+    const auto same = [&] { return OnScreen(box) == OnScreen(other); };
+    for (HWND edit : {box, other}) SetWindowTextW(edit, LongText(L'A').c_str());
+    EXPECT_TRUE(same()) << "first picture";
+    const std::vector<DWORD> before = OnScreen(box);
+    const int made = pictures;
+    EXPECT_GE(made, 1);
+    form.Hide();
+    form.Show();
+    SetFocus(form.Hwnd());
+    EXPECT_EQ(OnScreen(box), before) << "shown again";
+    EXPECT_EQ(pictures, made) << "shown again from the picture";
+    for (HWND edit : {box, other}) SetWindowTextW(edit, LongText(L'K').c_str());  // as long, other letters
+    EXPECT_TRUE(same()) << "new text";
+    EXPECT_NE(OnScreen(box), before);
+    for (HWND edit : {box, other}) {
+        SendMessageW(edit, EM_SETSEL, 90000, 90000);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    }
+    EXPECT_TRUE(same()) << "scrolled";
+    for (HWND edit : {box, other}) EnableWindow(edit, FALSE);
+    EXPECT_TRUE(same()) << "disabled";
+    RemoveWindowSubclass(box, CountPictures, 1);
+}
+
+}  // namespace
+}  // namespace annuvia::test
