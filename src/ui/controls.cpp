@@ -148,6 +148,14 @@ const wchar_t* FrameClassName() {
     return name;
 }
 
+std::wstring WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
 void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back) {
     HDC dc = item.hDC;
     RECT rc = item.rcItem;

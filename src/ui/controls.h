@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace annuvia {
 
 inline constexpr COLORREF kFormBlue = RGB(124, 165, 231);
@@ -73,5 +75,8 @@ const wchar_t* FrameClassName();
 // Paints an owner-drawn push button in the given colour, with its access key
 // underlined and the focus rectangle when it has the focus.
 void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back);
+
+// The whole text of a window or control, however long.
+std::wstring WindowText(HWND hwnd);
 
 }  // namespace annuvia

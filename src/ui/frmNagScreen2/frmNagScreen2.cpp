@@ -92,14 +92,6 @@ constexpr Prompt kPrompts[] = {
     {N::txtMessage, kPromptMessage},
 };
 
-std::wstring WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 HCURSOR HandPointer() {
     HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
     return own ? own : LoadCursorW(nullptr, IDC_HAND);
