@@ -7,9 +7,9 @@
 //       once, the order turning by one each round. Each start is timed from
 //       just before CreateProcess until a visible top-level window of CLASS of
 //       that process, polled for every millisecond, has answered WM_NULL; then
-//       until the window has painted. Once the program is idle its peak
-//       working set and private bytes are read, and it is ended. Ratios are
-//       against the last PROGRAM.
+//       until it and its controls have nothing left to paint. Once the program
+//       is idle its peak working set and private bytes are read, and it is
+//       ended. Ratios are against the last PROGRAM.
 //   bench_driver cycle COUNT PATH
 //       One running annuvia.exe: COUNT cycles of Next, the result window, Back
 //       and the main window painted again, with names of 10 characters, and
@@ -182,12 +182,19 @@ bool StartOnce(Program& program, const std::wstring& marksPath) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    const double start = Now();
-    if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-        std::fprintf(stderr, "bench_driver: cannot start %s (error %lu)\n", Narrow(program.path).c_str(),
-                     GetLastError());
-        return false;
+    double start = 0;
+    // Wine now and then refuses a start for a moment (an internal error): that start is tried again.
+    for (int attempt = 1;; ++attempt) {
+        start = Now();
+        if (CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+            break;
+        const DWORD error = GetLastError();
+        if (attempt == 3 || error != ERROR_INTERNAL_ERROR) {
+            std::fprintf(stderr, "bench_driver: cannot start %s (error %lu)\n", Narrow(program.path).c_str(), error);
+            return false;
+        }
+        Sleep(500);
     }
     HWND window = nullptr;
     const bool shown = Poll([&] { return (window = VisibleWindow(program.className.c_str(), info.dwProcessId)); });

@@ -81,6 +81,13 @@ UINT DpiOfWindow(HWND hwnd) {
         const UINT dpi = getDpiForWindow(hwnd);
         if (dpi) return dpi;
     }
+    // The system's DPI without a device context of the screen, where there is the call for it.
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    static const auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
+    if (!hwnd && getDpiForSystem) {
+        const UINT dpi = getDpiForSystem();
+        if (dpi) return dpi;
+    }
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);

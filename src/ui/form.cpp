@@ -218,8 +218,15 @@ void Form::BringToFront(int id) {
 }
 
 void Form::SubclassControl(int id) {
-    if (HWND control = Control(id))
-        SetWindowSubclass(control, SubclassProc, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+    // The control's own procedure is kept here and the form in the control's
+    // user data: a message then costs no lookup of a window property, which
+    // under Wine is a round trip to its server (two a message, the way the
+    // common controls' subclassing works).
+    HWND control = Control(id);
+    if (!control || controlProcs_.count(control)) return;
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    controlProcs_[control] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
 }
 
 HBRUSH Form::BrushFor(COLORREF colour) {
@@ -390,14 +397,20 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return handled ? result : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR selfPtr) {
-    auto* self = reinterpret_cast<Form*>(selfPtr);
+LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    const auto own = self->controlProcs_.find(hwnd);
+    if (own == self->controlProcs_.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    // On to the control's own procedure.
+    const WNDPROC control = own->second;
+    const auto forward = [&](WPARAM w) { return CallWindowProcW(control, hwnd, msg, w, lp); };
     if (msg == WM_NCDESTROY) {
         self->DropPicture(hwnd);
-        RemoveWindowSubclass(hwnd, SubclassProc, id);
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        self->controlProcs_.erase(own);
+        return forward(wp);
     }
+    const int id = GetDlgCtrlID(hwnd);
     // A multi-line edit asks for every key. Tab and Shift+Tab must still move
     // on, so it gives them up to the dialog manager, and a read-only one gives
     // up Enter and Esc as well. Esc reaching the edit itself would close the
@@ -410,7 +423,7 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
     }
     if (state && IsMultiLine(state->layout->kind)) {
         if (msg == WM_GETDLGCODE) {
-            LRESULT code = DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
+            LRESULT code = forward(wp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
             const auto* key = reinterpret_cast<const MSG*>(lp);
             const bool tabOrEsc = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
                                   (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
@@ -422,9 +435,9 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
     }
     LRESULT result = 0;
     bool handled = false;
-    IgnoringErrors([&] { handled = self->OnControlMessage(static_cast<int>(id), msg, wp, lp, &result); });
+    IgnoringErrors([&] { handled = self->OnControlMessage(id, msg, wp, lp, &result); });
     // wp may have been changed by the handler on its way to the control.
-    return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
+    return handled ? result : forward(wp);
 }
 
 bool Form::PaintTextBox(HWND box) {

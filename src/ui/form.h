@@ -101,8 +101,7 @@ private:
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                         DWORD_PTR self);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void RegisterClassOnce();
     void CreateControls();
@@ -134,6 +133,7 @@ private:
     HWND modalReturn_ = nullptr;
     Form* modalOuter_ = nullptr;
     std::map<int, ControlState> controls_;
+    std::map<HWND, WNDPROC> controlProcs_;  // each subclassed control's own window procedure
     // The last picture of each long text box, and what it was painted from.
     struct TextPicture {
         HBITMAP bitmap = nullptr;
