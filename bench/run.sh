@@ -6,6 +6,8 @@
 #     with start-up marks, CMake option ANNUVIA_BENCH_MARKS);
 #   - peak working set and private bytes once the window is up;
 #   - executable sizes, x86_64 and i686;
+#   - the same for a blank window with common controls 6 (the themed look's
+#     fixed price) and, for the size, one with the C++ runtime linked in;
 #   - Next, result window, Back, with names of 10 and of 100,000 characters.
 # Each figure: min, median and max, and the ratio of medians with its goal.
 #
@@ -14,7 +16,9 @@
 #
 # Builds in build/bench/ (win64, win64-marks, win32; ANNUVIA_BENCH_BUILD moves
 # them). ANNUVIA_BENCH_WIN64 and ANNUVIA_BENCH_WIN32 name existing release
-# trees to use instead, as the test command does. Runs on a private X display
+# trees to use instead, as the test command does. ANNUVIA_BENCH_BEFORE names
+# an annuvia.exe of another version, an earlier one say, that then starts and
+# cycles alongside in the same rounds. Runs on a private X display
 # with a Wine prefix of its own, and ends everything it started.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -36,16 +40,17 @@ jobs="$(nproc)"
 configure() {  # TREE TOOLCHAIN [CMAKE ARGS...]
   local tree="$1" toolchain="$2"
   shift 2
-  [ -f "$tree/CMakeCache.txt" ] && return 0
+  # Run again on a configured tree too: new targets of the bench then appear.
+  if [ -f "$tree/CMakeCache.txt" ]; then cmake "$tree" >/dev/null; return; fi
   cmake -S "$root" -B "$tree" --toolchain "$root/cmake/$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DANNUVIA_TESTS=OFF "$@" >/dev/null
 }
 configure "$win64" mingw-x86_64.cmake
 configure "$marks" mingw-x86_64.cmake -DANNUVIA_BENCH_MARKS=ON
 configure "$win32" mingw-i686.cmake
-cmake --build "$win64" -j"$jobs" --target annuvia bench_blank bench_driver >/dev/null
-cmake --build "$marks" -j"$jobs" --target annuvia >/dev/null
-cmake --build "$win32" -j"$jobs" --target annuvia bench_blank >/dev/null
+cmake --build "$win64" -j"$jobs" --target annuvia bench_blank bench_blank_cxx bench_driver >/dev/null
+cmake --build "$marks" -j"$jobs" --target annuvia bench_blank bench_blank_themed >/dev/null
+cmake --build "$win32" -j"$jobs" --target annuvia bench_blank bench_blank_cxx >/dev/null
 
 # Wine shows the Unix root as drive Z:.
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
@@ -76,23 +81,39 @@ echo "CPUs before the run: $(cpu_busy) (load average $(cut -d' ' -f1-3 /proc/loa
 
 echo
 echo "Executable sizes (KiB)"
-printf '  %-16s %9s %9s %9s\n' "" "x86_64" "i686" ""
-size() { echo $(( ($(stat -c %s "$1") + 512) / 1024 )); }
-a64=$(size "$win64/src/annuvia.exe"); a32=$(size "$win32/src/annuvia.exe")
-b64=$(size "$win64/bench/bench_blank.exe"); b32=$(size "$win32/bench/bench_blank.exe")
-printf '  %-16s %9s %9s\n' annuvia "$a64" "$a32" blank "$b64" "$b32"
-awk -v a="$(stat -c %s "$win64/src/annuvia.exe")" -v b="$(stat -c %s "$win64/bench/bench_blank.exe")" \
-    -v c="$(stat -c %s "$win32/src/annuvia.exe")" -v d="$(stat -c %s "$win32/bench/bench_blank.exe")" 'BEGIN {
-  printf "  ratio            %9.2f %9.2f\n", a / b, c / d
-  printf "  goal: within 2.00x of blank: %.2fx and %.2fx, %s\n", a / b, c / d, (a / b <= 2 && c / d <= 2) ? "met" : "missed" }'
+printf '  %-22s %9s %9s\n' "" x86_64 i686
+kib() { echo $(( ($(stat -c %s "$1") + 512) / 1024 )); }
+for row in "annuvia:src/annuvia.exe" "blank:bench/bench_blank.exe" \
+           "blank, C++ runtime:bench/bench_blank_cxx.exe"; do
+  printf '  %-22s %9s %9s\n' "${row%%:*}" "$(kib "$win64/${row#*:}")" "$(kib "$win32/${row#*:}")"
+done
+for base in bench_blank bench_blank_cxx; do
+  awk -v a="$(stat -c %s "$win64/src/annuvia.exe")" -v b="$(stat -c %s "$win64/bench/$base.exe")" \
+      -v c="$(stat -c %s "$win32/src/annuvia.exe")" -v d="$(stat -c %s "$win32/bench/$base.exe")" \
+      -v name="$([ "$base" = bench_blank ] && echo "blank" || echo "blank with the C++ runtime")" 'BEGIN {
+    printf "  goal: within 2.00x of %s: %.2fx and %.2fx, %s\n", name, a / b, c / d,
+           (a / b <= 2 && c / d <= 2) ? "met" : "missed" }'
+done
 
 echo
 mark_cpu
+before=()
+if [ -n "${ANNUVIA_BENCH_BEFORE:-}" ]; then
+  before=("before=Annuvia_frmMain=$(winpath "$(absolute "$ANNUVIA_BENCH_BEFORE")")")
+fi
 session start "$rounds" \
   "annuvia=Annuvia_frmMain=$(winpath "$win64/src/annuvia.exe")" \
   "annuvia-marks=Annuvia_frmMain=$(winpath "$marks/src/annuvia.exe")=marks" \
+  "${before[@]}" \
+  "blank-themed=AnnuviaBenchBlank=$(winpath "$marks/bench/bench_blank_themed.exe")=marks" \
+  "blank-marks=AnnuviaBenchBlank=$(winpath "$marks/bench/bench_blank.exe")=marks" \
   "blank=AnnuviaBenchBlank=$(winpath "$win64/bench/bench_blank.exe")"
 echo "CPUs while starting: $(cpu_busy), the bench's own work included"
 mark_cpu
 session cycle "$cycles" "$(winpath "$win64/src/annuvia.exe")"
 echo "CPUs while cycling: $(cpu_busy)"
+if [ -n "${ANNUVIA_BENCH_BEFORE:-}" ]; then
+  echo
+  echo "The same cycle with the earlier version:"
+  session cycle "$cycles" "$(winpath "$(absolute "$ANNUVIA_BENCH_BEFORE")")"
+fi

@@ -37,6 +37,19 @@ void FitOpenList(HWND list, int openHeight) {
     SendMessageW(list, CB_SETMINVISIBLE, static_cast<WPARAM>(entries > 1 ? entries : 1), 0);
 }
 
+RECT WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return info.rcWork;
+}
+
+// Where a window of a size goes to be centred in an area.
+POINT CentredOn(const RECT& area, SIZE size) {
+    return POINT{area.left + ((area.right - area.left) - size.cx) / 2,
+                 area.top + ((area.bottom - area.top) - size.cy) / 2};
+}
+
 HCURSOR HandPointer() {
     static const HCURSOR hand = [] {
         HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
@@ -89,13 +102,13 @@ void Form::Load() {
     RegisterClassOnce();
     ANNUVIA_MARK("class registered", design_.className);
     HMENU menu = CreateFormMenu();
-    // Made at its size for the screen's DPI, where the system puts new
-    // windows, then centred: each resize of a window costs.
+    // Made at its size for the screen's DPI and centred on the primary
+    // screen's work area from the start: each move or resize of a window costs.
     const UINT screenDpi = DpiOfWindow(nullptr);
     const SIZE size = FrameSize(screenDpi, menu != nullptr);
-    hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, Style(),
-                            CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, OwnerWindow(), menu,
-                            GetModuleHandleW(nullptr), this);
+    const POINT place = CentredOn(WorkAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)), size);
+    hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, Style(), place.x, place.y, size.cx,
+                            size.cy, OwnerWindow(), menu, GetModuleHandleW(nullptr), this);
     if (!hwnd_) {
         if (menu) DestroyMenu(menu);
         return;
@@ -105,9 +118,10 @@ void Form::Load() {
     CreateControls();
     ANNUVIA_MARK("controls created", design_.className);
     // A window that came up on a screen of another DPI takes that DPI's size.
-    if (dpi_ != screenDpi) ApplyLayout();
-    CentreOnScreen();
-    ANNUVIA_MARK("centred", design_.className);
+    if (dpi_ != screenDpi) {
+        ApplyLayout();
+        CentreOnScreen();
+    }
     registry_.loaded_.push_back(this);
     state_ = State::Loaded;
     Form_Load();
@@ -307,8 +321,12 @@ void Form::CreateControls() {
                                        TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
                                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                        instance, nullptr);
+        if (layout.kind == ControlKind::DropList) ANNUVIA_MARK("drop-down list made", design_.className);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
-        if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(layout.height, dpi_));
+        if (layout.kind == ControlKind::DropList) {
+            ANNUVIA_MARK("its font set", design_.className);
+            FitOpenList(control, TwipsToPixels(layout.height, dpi_));
+        }
         if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         controls_[layout.id] = ControlState{&layout, control, back};
@@ -342,15 +360,11 @@ void Form::ApplyLayout() {
 DWORD Form::Style() const { return design_.minButton ? kFormStyle : kFormStyle & ~DWORD{WS_MINIMIZEBOX}; }
 
 void Form::CentreOnScreen() {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &info);
     RECT rc;
     GetWindowRect(hwnd_, &rc);
-    const RECT& work = info.rcWork;
-    const int x = work.left + ((work.right - work.left) - (rc.right - rc.left)) / 2;
-    const int y = work.top + ((work.bottom - work.top) - (rc.bottom - rc.top)) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT place = CentredOn(WorkAreaOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY)),
+                                  SIZE{rc.right - rc.left, rc.bottom - rc.top});
+    SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 const Form::ControlState* Form::StateOf(HWND control) const {
@@ -576,6 +590,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 if (!target || !IsWindow(target) || !IsWindowVisible(target))
                     target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
                 if (target) SetFocus(target);
+                ANNUVIA_MARK("focus set", design_.className);
             }
             return 0;
         case WM_THEMECHANGED:
