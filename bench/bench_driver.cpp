@@ -177,24 +177,12 @@ bool StartOnce(Program& program, const std::wstring& marksPath) {
     e2e::SetStoredReminder(kAppName, e2e::ShortDateFromToday(0));
     DeleteFileW(marksPath.c_str());
     SetEnvironmentVariableW(L"ANNUVIA_BENCH_MARKS", program.marks ? marksPath.c_str() : nullptr);
-    std::wstring commandLine = L"\"" + program.path + L"\"";
-    const std::wstring folder = program.path.substr(0, program.path.find_last_of(L"\\/") + 1);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     double start = 0;
-    // Wine now and then refuses a start for a moment (an internal error): that start is tried again.
-    for (int attempt = 1;; ++attempt) {
-        start = Now();
-        if (CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-            break;
-        const DWORD error = GetLastError();
-        if (attempt == 3 || error != ERROR_INTERNAL_ERROR) {
-            std::fprintf(stderr, "bench_driver: cannot start %s (error %lu)\n", Narrow(program.path).c_str(), error);
-            return false;
-        }
-        Sleep(500);
+    if (!e2e::StartExe(program.path, info, [&] { start = Now(); })) {
+        std::fprintf(stderr, "bench_driver: cannot start %s (error %lu)\n", Narrow(program.path).c_str(),
+                     GetLastError());
+        return false;
     }
     HWND window = nullptr;
     const bool shown = Poll([&] { return (window = VisibleWindow(program.className.c_str(), info.dwProcessId)); });
@@ -329,13 +317,9 @@ std::wstring Name(std::size_t length) {
 
 int Cycle(int count, const std::wstring& path) {
     e2e::SetStoredReminder(kAppName, e2e::ShortDateFromToday(0));
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-        std::fprintf(stderr, "bench_driver: cannot start %s\n", Narrow(path).c_str());
+    if (!e2e::StartExe(path, info)) {
+        std::fprintf(stderr, "bench_driver: cannot start %s (error %lu)\n", Narrow(path).c_str(), GetLastError());
         return 1;
     }
     const DWORD pid = info.dwProcessId;

@@ -196,20 +196,34 @@ void Program::Close() {
     info_ = {};
 }
 
+bool StartExe(const std::wstring& path, PROCESS_INFORMATION& info, const std::function<void()>& beforeAttempt) {
+    std::wstring commandLine = L"\"" + path + L"\"";
+    const std::wstring directory = path.substr(0, path.find_last_of(L"\\/") + 1);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    for (int attempt = 1;; ++attempt) {
+        if (beforeAttempt) beforeAttempt();
+        if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+            return true;
+        const DWORD error = GetLastError();
+        if (attempt == 3 || error != ERROR_INTERNAL_ERROR) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(500);
+    }
+}
+
 bool Program::Start(const std::wstring& exe) {
     const std::wstring path = exe.empty() ? AnnuviaExePath() : exe;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         error_ = L"no program at " + path;
         return false;
     }
-    std::wstring commandLine = L"\"" + path + L"\"";
-    std::wstring directory = path.substr(0, path.find_last_of(L"\\/") + 1);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     Close();
     exitCode_ = STILL_ACTIVE;
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info_)) {
+    if (!StartExe(path, info_)) {
         error_ = L"could not start " + path + L", error " + std::to_wstring(GetLastError());
         info_ = {};
         return false;

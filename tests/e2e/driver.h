@@ -95,6 +95,12 @@ bool PressOk(HWND box, DWORD timeoutMs = kTimeoutMs);
 // Where annuvia.exe is: the ANNUVIA_EXE environment variable, or else
 // ..\src\annuvia.exe beside the directory of the running program.
 std::wstring AnnuviaExePath();
+// CreateProcessW of an exe, in its own folder, with its quoted path as the
+// command line. Wine now and then refuses a start for a moment (an internal
+// error): such a start is tried again, twice at most. beforeAttempt runs just
+// before each try (a timer's start, say). False: GetLastError tells why.
+bool StartExe(const std::wstring& path, PROCESS_INFORMATION& info,
+              const std::function<void()>& beforeAttempt = {});
 
 // One run of the program. The destructor ends a run that is still going.
 class Program {
