@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,33 @@ TEST(StartUp, LoadsTheHiddenStartUpWindowFirstThenShowsTheMainWindow) {
     ImageList_GetIconSize(icons, &cx, &cy);
     EXPECT_EQ(cx, 32);
     EXPECT_EQ(cy, 32);
+}
+
+TEST(StartUp, EveryWindowComesUpCentredOnThePrimaryWorkArea) {
+    RecordingPlatform platform;
+    App app(platform);
+    app.Start();
+    Pump(app);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &screen);
+    const RECT& work = screen.rcWork;
+    const struct {
+        const char* name;
+        std::function<Form&()> open;
+    } cases[] = {
+        {"main", [&]() -> Form& { return app.Main(); }},
+        {"result", [&]() -> Form& { FillAndNext(app); return app.PersonalYear(); }},
+        {"exit screen", [&]() -> Form& { app.NagScreen2().Show(); return app.NagScreen2(); }},
+    };
+    for (const auto& c : cases) {
+        Form& form = c.open();
+        ASSERT_TRUE(form.IsVisible()) << c.name;
+        RECT rc;
+        GetWindowRect(form.Hwnd(), &rc);
+        EXPECT_NEAR(rc.left - work.left, work.right - rc.right, 1) << c.name;
+        EXPECT_NEAR(rc.top - work.top, work.bottom - rc.bottom, 1) << c.name;
+    }
 }
 
 TEST(StartUp, SecondCopySaysSoAndEndsWithoutShowingAWindow) {
