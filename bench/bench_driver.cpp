@@ -128,12 +128,12 @@ struct Program {
     std::vector<std::vector<std::pair<std::string, double>>> phases;
 };
 
-bool ParseProgram(const std::wstring& spec, Program& program) {
+bool ParseProgram(const std::wstring& argument, Program& program) {
     std::vector<std::wstring> parts;
     std::size_t from = 0;
     for (;;) {
-        const std::size_t eq = spec.find(L'=', from);
-        parts.push_back(spec.substr(from, eq == std::wstring::npos ? std::wstring::npos : eq - from));
+        const std::size_t eq = argument.find(L'=', from);
+        parts.push_back(argument.substr(from, eq == std::wstring::npos ? std::wstring::npos : eq - from));
         if (eq == std::wstring::npos) break;
         from = eq + 1;
     }
@@ -270,11 +270,12 @@ void PrintPhases(const Program& program) {
     std::printf("  %8.1f %8s  %s\n", Summarise(program.visible).median, "", "visible and answering (seen from outside)");
 }
 
-int Start(int rounds, const std::vector<std::wstring>& specs) {
-    std::vector<Program> programs(specs.size());
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        if (!ParseProgram(specs[i], programs[i])) {
-            std::fprintf(stderr, "bench_driver: bad program %s (LABEL=CLASS=PATH[=marks])\n", Narrow(specs[i]).c_str());
+int Start(int rounds, const std::vector<std::wstring>& arguments) {
+    std::vector<Program> programs(arguments.size());
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (!ParseProgram(arguments[i], programs[i])) {
+            std::fprintf(stderr, "bench_driver: bad program %s (LABEL=CLASS=PATH[=marks])\n",
+                         Narrow(arguments[i]).c_str());
             return 2;
         }
     }

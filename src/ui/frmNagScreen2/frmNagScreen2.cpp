@@ -74,8 +74,8 @@ constexpr Fitted kFitted[] = {
 };
 
 const ControlSpec& DesignOf(int id) {
-    for (const ControlSpec& spec : kControls) {
-        if (spec.id == id) return spec;
+    for (const ControlSpec& design : kControls) {
+        if (design.id == id) return design;
     }
     return kControls[0];
 }
@@ -291,11 +291,11 @@ void frmNagScreen2::FitTexts() {
         HFONT current = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
         const bool designed = !isPrevious(current);
         if (designed && fits(current)) continue;
-        FontSpec spec = DesignOf(fitted.id).font;
-        const int smallest = spec.hundredthsOfPoint / 2;
-        for (int size = spec.hundredthsOfPoint - (designed ? 25 : 0); size >= smallest; size -= 25) {
-            spec.hundredthsOfPoint = size;
-            HFONT font = CreateFontAt(spec, Dpi());
+        FontSpec smaller = DesignOf(fitted.id).font;
+        const int smallest = smaller.hundredthsOfPoint / 2;
+        for (int size = smaller.hundredthsOfPoint - (designed ? 25 : 0); size >= smallest; size -= 25) {
+            smaller.hundredthsOfPoint = size;
+            HFONT font = CreateFontAt(smaller, Dpi());
             if (!font) break;
             if (fits(font) || size - 25 < smallest) {
                 SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
