@@ -1,5 +1,7 @@
 #include "e2e/driver.h"
 
+#include <tlhelp32.h>
+
 namespace e2e {
 
 namespace {
@@ -47,6 +49,19 @@ BOOL CALLBACK MatchControl(HWND window, LPARAM lp) {
 }
 
 }  // namespace
+
+bool AnyProcessNamed(std::wstring_view exeName) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = CompareStringOrdinal(entry.szExeFile, -1, exeName.data(), static_cast<int>(exeName.size()), TRUE) ==
+                CSTR_EQUAL;
+    CloseHandle(snapshot);
+    return found;
+}
 
 std::string Narrow(std::wstring_view text) {
     if (text.empty()) return {};

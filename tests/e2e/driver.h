@@ -68,6 +68,8 @@ HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title = nullptr, 
 // Waits until the window is destroyed or hidden.
 bool WaitUntilGone(HWND window, DWORD timeoutMs = kTimeoutMs);
 DWORD ProcessOf(HWND window);
+// Whether a process of that executable name (say L"winebrowser.exe") is running.
+bool AnyProcessNamed(std::wstring_view exeName);
 
 // Returns once the window's thread has handled everything sent before and is
 // waiting for input again, its pending painting included.

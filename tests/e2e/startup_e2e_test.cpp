@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -180,10 +181,19 @@ TEST_F(StartUpE2E, LinksReachTheBrowserWithTheirExactAddresses) {
         {[&] { click(FindControl(main, ids::Label61)); }, "home-page"},  // twice opens twice
         {[&] { click(banner); }, bannerId == ids::lblCobrand ? "co-brand" : "fully-branded"},
     };
+    // Wine now and then fails to start a process (an internal error): the
+    // shell then never reaches the browser command. A step whose address is
+    // late while no winebrowser is left running is taken once more, and said
+    // so; a link that opens nothing still fails.
     std::vector<std::string> expected;
     for (const Step& step : steps) {
         step.act();
         expected.push_back(kPage + step.key);
+        if (!browser.WaitForCount(expected.size()) && !AnyProcessNamed(L"winebrowser.exe")) {
+            std::cout << "note: nothing reached the browser for " << step.key << " and no winebrowser is running; "
+                      << "taking the step once more" << std::endl;
+            step.act();
+        }
         ASSERT_TRUE(browser.WaitForCount(expected.size())) << "nothing reached the browser for " << step.key;
     }
     EXPECT_EQ(browser.Addresses(), expected);
