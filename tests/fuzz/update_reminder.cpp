@@ -1,10 +1,10 @@
-// Fuzzer 4, the update reminder (Part 3.4) on arbitrary stored text:
+// Fuzzer 4, the update reminder on arbitrary stored text:
 // CheckUpdateReminder runs twice, as at every launch, against the recording
 // platform with an arbitrary stored value, an arbitrary today and arbitrary
-// answers, and is compared with a reference of the Part's rules:
+// answers, and is compared with a reference of the reminder's rules:
 //   decode the stored text; empty -> store today, ask nothing; not a date ->
-//   the same (the implementer's choice the product documents); within 14 days
-//   either way -> nothing at all; 15 days or more either way -> one Yes/No box,
+//   the same (as modHelp.h documents it); within 14 days either way ->
+//   nothing at all; 15 days or more either way -> one Yes/No box,
 //   today stored whatever the answer, then the download page on Yes.
 // Checked directly as well: at most one box in the two runs, the page only
 // after a Yes, once, and after today was stored; after the first run the
