@@ -18,7 +18,12 @@ App::App(Platform& platform) : platform_(platform), context_{platform, forms_, n
     context_.nagScreen2 = nagScreen2_.get();
     forms_.dispatch = [this](MSG& msg) { Dispatch(msg); };
     context_.exitHandOver = [this](Form& closing) { ExitHandOver(closing); };
-    context_.checkUpdateReminder = [this] { CheckUpdateReminder(platform_); };
+    // Asked at most once a run: the stored date stops a second question only
+    // where the store could be written.
+    context_.checkUpdateReminder = [this] {
+        if (!reminderAsked_) reminderAsked_ = CheckUpdateReminder(platform_);
+    };
+    forms_.highContrast = [this] { return platform_.HighContrast(); };
     context_.unloadAllAndEnd = [this] { UnloadAllAndEnd(); };
 }
 

@@ -54,6 +54,7 @@ private:
     std::unique_ptr<frmPersonalYear> personalYear_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmNagScreen2> nagScreen2_;
+    bool reminderAsked_ = false;
 };
 
 }  // namespace annuvia

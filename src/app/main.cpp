@@ -5,7 +5,24 @@
 #include "platform/win32_platform.h"
 #include "ui/bench_marks.h"
 
+namespace {
+
+// No DLL is ever loaded from the program's own folder (a downloads folder,
+// say, where anything may lie beside it): only from the system's. Windows
+// without the call (before the update that brought it) keep their search order.
+void LoadDllsFromTheSystemOnly() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+    const auto set = kernel32 ? reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+                                    GetProcAddress(kernel32, "SetDefaultDllDirectories")))
+                              : nullptr;
+    if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadDllsFromTheSystemOnly();
     ANNUVIA_MARK("wWinMain");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

@@ -29,6 +29,8 @@ public:
     // A box that names no title carries the application title.
     virtual MsgAnswer ShowMessage(WindowRef owner, const std::wstring& text, MsgButtons buttons,
                                   MsgIcon icon, const std::wstring& title = kAppTitle) = 0;
+    // Empties the clipboard while it holds what this program put there (its
+    // owner is a window of this process); another program's data is never touched.
     virtual void ClearClipboard() = 0;
     // The shell's "Open" of a page address in the default browser.
     virtual void OpenPage(const std::wstring& address) = 0;
@@ -63,6 +65,9 @@ public:
     // True when another copy of this executable already runs in this session.
     // The first call decides; the answer holds for the life of the process.
     virtual bool AnotherInstanceRunning() = 0;
+
+    // Whether the user asked for the system's colours everywhere (a high-contrast theme).
+    virtual bool HighContrast() = 0;
 };
 
 }  // namespace annuvia

@@ -45,6 +45,7 @@ Fn SystemFunction(const wchar_t* dll, const char* name) {
 constexpr int kRecentDays = 14;
 
 using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
 using VarDateFromStrFn = HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DATE*);
 using VariantTimeToSystemTimeFn = INT(WINAPI*)(DOUBLE, LPSYSTEMTIME);
 
@@ -124,6 +125,11 @@ MsgAnswer Win32Platform::ShowMessage(WindowRef owner, const std::wstring& text, 
 }
 
 void Win32Platform::ClearClipboard() {
+    // Whose data it is, without opening the clipboard: emptying another
+    // program's would lose what the user copied there.
+    HWND owner = GetClipboardOwner();
+    DWORD process = 0;
+    if (!owner || !GetWindowThreadProcessId(owner, &process) || process != GetCurrentProcessId()) return;
     if (OpenClipboard(nullptr)) {
         EmptyClipboard();
         CloseClipboard();
@@ -144,6 +150,13 @@ std::string ToAnsi(const std::wstring& text) {
 void Win32Platform::OpenPage(const std::wstring& address) {
     // The result is not examined: the shell shows its own complaint, if any.
     static const auto shellExecute = SystemFunction<ShellExecuteAFn>(L"shell32.dll", "ShellExecuteA");
+    // The shell may hand the address on through COM: the thread enters a
+    // single-threaded apartment first, without OLE1 DDE, as the shell asks.
+    if (!comEntered_) {
+        comEntered_ = true;
+        static const auto enter = SystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+        if (enter) enter(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    }
     if (shellExecute) shellExecute(nullptr, "Open", ToAnsi(address).c_str(), nullptr, "C:\\", SW_SHOWNORMAL);
 }
 
@@ -281,6 +294,13 @@ bool Win32Platform::AnotherInstanceRunning() {
     const DWORD error = GetLastError();
     anotherInstance_ = instanceMarker_ ? (error == ERROR_ALREADY_EXISTS) : (error == ERROR_ACCESS_DENIED);
     return *anotherInstance_;
+}
+
+bool Win32Platform::HighContrast() {
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof setting;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace annuvia

@@ -36,12 +36,14 @@ public:
     void SeedRandomFromTimer() override;
     float NextRandom() override;
     bool AnotherInstanceRunning() override;
+    bool HighContrast() override;
 
 private:
     UINT codePage_;
     RandomGenerator random_;
     HANDLE instanceMarker_ = nullptr;
     std::optional<bool> anotherInstance_;
+    bool comEntered_ = false;
 };
 
 // The address in the system's ANSI code page, as the shell's ANSI entry point takes it.

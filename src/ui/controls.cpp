@@ -15,6 +15,33 @@ Fn User32Function(const char* name) {
                   : nullptr;
 }
 
+// A frame's border and caption, in the colours its form gives it through WM_CTLCOLORSTATIC.
+void PaintFrame(HWND hwnd, HDC dc) {
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, brush);
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd, caption, 256);
+    HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, 0));
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    RECT border = rc;
+    if (caption[0]) border.top += tm.tmHeight / 2;
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    if (caption[0]) {
+        RECT text{rc.left + 6, rc.top, rc.right - 6, rc.top + tm.tmHeight};
+        DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+        RECT gap{text.left - 2, text.top, text.right + 2, text.bottom};
+        FillRect(dc, &gap, brush);
+        DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (oldFont) SelectObject(dc, oldFont);
+}
+
 // Frames hold controls; a button's window procedure would swallow their
 // notifications, so a frame is a small window of our own that paints the
 // border and caption and passes every notification on to its parent.
@@ -37,33 +64,13 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return GetWindowLongPtrW(hwnd, 0);
         case WM_ERASEBKGND:
             return 1;
+        case WM_PRINTCLIENT:
+            PaintFrame(hwnd, reinterpret_cast<HDC>(wp));
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            // The form tells its frames their colours through WM_CTLCOLORSTATIC.
-            HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageW(
-                GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                reinterpret_cast<LPARAM>(hwnd)));
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-            wchar_t caption[256] = {};
-            GetWindowTextW(hwnd, caption, 256);
-            HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, 0));
-            HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-            TEXTMETRICW tm{};
-            GetTextMetricsW(dc, &tm);
-            RECT border = rc;
-            if (caption[0]) border.top += tm.tmHeight / 2;
-            DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
-            if (caption[0]) {
-                RECT text{rc.left + 6, rc.top, rc.right - 6, rc.top + tm.tmHeight};
-                DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
-                RECT gap{text.left - 2, text.top, text.right + 2, text.bottom};
-                FillRect(dc, &gap, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-                DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-            }
-            if (oldFont) SelectObject(dc, oldFont);
+            PaintFrame(hwnd, dc);
             EndPaint(hwnd, &ps);
             return 0;
         }

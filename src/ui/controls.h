@@ -39,6 +39,7 @@ enum class ControlKind {
     DropList,    // drop-down list without typing
     Button,      // push button painted in its container's colour
     PushCheckBox,  // check box drawn as a push button that stays pressed while ticked
+    Line,        // a straight line filled with its background colour
 };
 
 struct ControlSpec {

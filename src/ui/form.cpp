@@ -20,6 +20,8 @@ bool IsMultiLine(ControlKind kind) {
     return kind == ControlKind::LockedText || kind == ControlKind::MultiLineText;
 }
 
+bool IsLinkKind(ControlKind kind) { return kind == ControlKind::LinkLabel || kind == ControlKind::Banner; }
+
 // Asks a modal form to take the activation back from a window it disabled.
 UINT ActivateModalMessage() {
     static const UINT message = RegisterWindowMessageW(L"Annuvia.ActivateModal");
@@ -63,14 +65,21 @@ HCURSOR HandPointer() {
 Form::Form(FormRegistry& registry, const FormDesign& design) : registry_(registry), design_(design) {}
 
 Form::~Form() {
+    DestroyFormWindow();
+    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+    DropPictures();
+}
+
+void Form::DestroyFormWindow() {
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
     }
+    controls_.clear();
     auto& loaded = registry_.loaded_;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
-    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
-    DropPictures();
+    state_ = State::NotLoaded;
 }
 
 void Form::RegisterClassOnce() {
@@ -115,7 +124,9 @@ void Form::Load() {
     }
     ANNUVIA_MARK("window created", design_.className);
     dpi_ = DpiOfWindow(hwnd_);
+    highContrast_ = registry_.highContrast && registry_.highContrast();
     CreateControls();
+    UpdateBannerStops();
     ANNUVIA_MARK("controls created", design_.className);
     // A window that came up on a screen of another DPI takes that DPI's size.
     if (dpi_ != screenDpi) {
@@ -228,8 +239,31 @@ void Form::BringToFront(int id) {
     if (HWND control = Control(id)) {
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         InvalidateRect(control, nullptr, TRUE);
+        UpdateBannerStops();
     }
 }
+
+void Form::UpdateBannerStops() {
+    const HWND focus = GetFocus();
+    HWND front = nullptr;
+    bool focusBehind = false;
+    for (const auto& [id, state] : controls_) {
+        if (state.layout->kind != ControlKind::Banner) continue;
+        bool behind = false;
+        for (HWND above = GetWindow(state.hwnd, GW_HWNDPREV); above && !behind; above = GetWindow(above, GW_HWNDPREV)) {
+            const ControlState* other = StateOf(above);
+            behind = other && other->layout->kind == ControlKind::Banner;
+        }
+        const LONG_PTR style = GetWindowLongPtrW(state.hwnd, GWL_STYLE);
+        const LONG_PTR wanted = behind ? (style & ~LONG_PTR{WS_TABSTOP}) : (style | WS_TABSTOP);
+        if (wanted != style) SetWindowLongPtrW(state.hwnd, GWL_STYLE, wanted);
+        if (!behind) front = state.hwnd;
+        focusBehind = focusBehind || (behind && state.hwnd == focus);
+    }
+    if (focusBehind && front) SetFocus(front);
+}
+
+COLORREF Form::BackColour() const { return highContrast_ ? GetSysColor(COLOR_WINDOW) : design_.backColor; }
 
 void Form::SubclassControl(int id) {
     // The control's own procedure is kept here and the form in the control's
@@ -281,7 +315,10 @@ void Form::CreateControls() {
                 break;
             case ControlKind::LinkLabel:
             case ControlKind::Banner:
-                style |= (layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOTIFY;
+                style |= (layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOTIFY |
+                         WS_TABSTOP;
+                break;
+            case ControlKind::Line:
                 break;
             case ControlKind::TextBox:
                 className = L"EDIT";
@@ -330,8 +367,9 @@ void Form::CreateControls() {
         if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         controls_[layout.id] = ControlState{&layout, control, back};
-        // Multi-line edits keep the window's keyboard rules (see SubclassProc).
-        if (IsMultiLine(layout.kind)) SubclassControl(layout.id);
+        // Multi-line edits keep the window's keyboard rules, and links take
+        // their keys and draw their focus (see SubclassProc).
+        if (IsMultiLine(layout.kind) || IsLinkKind(layout.kind)) SubclassControl(layout.id);
     }
 }
 
@@ -376,7 +414,25 @@ const Form::ControlState* Form::StateOf(HWND control) const {
 
 bool Form::IsLink(HWND control) const {
     const ControlState* state = StateOf(control);
-    return state && (state->layout->kind == ControlKind::LinkLabel || state->layout->kind == ControlKind::Banner);
+    return state && IsLinkKind(state->layout->kind);
+}
+
+Form::Colours Form::ColoursOf(const ControlState& state) const {
+    const ControlKind kind = state.layout->kind;
+    if (!highContrast_) return {state.layout->textColor, state.back};
+    // High contrast: the system's colours, whatever the design says.
+    switch (kind) {
+        case ControlKind::Button:
+        case ControlKind::PushCheckBox:
+            return {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)};
+        case ControlKind::LinkLabel:
+        case ControlKind::Banner:
+            return {GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_WINDOW)};
+        case ControlKind::Line:
+            return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOWTEXT)};
+        default:
+            return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
+    }
 }
 
 LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
@@ -385,12 +441,69 @@ LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
     // Drop-down lists keep the system's colours.
     if (!state || state->layout->kind == ControlKind::DropList) return DefWindowProcW(hwnd_, msg, wp, lp);
     const ControlKind kind = state->layout->kind;
-    SetTextColor(dc, state->layout->textColor);
-    SetBkColor(dc, state->back);
+    const Colours colours = ColoursOf(*state);
+    SetTextColor(dc, colours.text);
+    SetBkColor(dc, colours.back);
     const bool transparent = kind == ControlKind::Label || kind == ControlKind::LinkLabel ||
                              kind == ControlKind::Frame;
     SetBkMode(dc, transparent ? TRANSPARENT : OPAQUE);
-    return reinterpret_cast<LRESULT>(BrushFor(state->back));
+    return reinterpret_cast<LRESULT>(BrushFor(colours.back));
+}
+
+bool Form::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
+    // A link behaves as the system's link control does: Enter and Space open it.
+    const auto opens = [](WPARAM key) { return key == VK_RETURN || key == VK_SPACE; };
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            // Otherwise the dialog manager takes Enter for the default button.
+            *result = CallWindowProcW(own, link, msg, wp, lp);
+            const auto* key = reinterpret_cast<const MSG*>(lp);
+            if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && opens(key->wParam))
+                *result |= DLGC_WANTMESSAGE;
+            return true;
+        }
+        case WM_KEYDOWN:
+            if (!opens(wp)) return false;
+            // As a click does, and once however long the key is held.
+            if (!(lp & (LPARAM{1} << 30)))
+                SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                             reinterpret_cast<LPARAM>(link));
+            *result = 0;
+            return true;
+        case WM_CHAR:
+            if (!opens(wp)) return false;
+            *result = 0;
+            return true;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+            *result = CallWindowProcW(own, link, msg, wp, lp);
+            InvalidateRect(link, nullptr, TRUE);
+            return true;
+        case WM_PAINT: {
+            // Focused: the link as it paints itself, and the focus rectangle around it.
+            if (wp || GetFocus() != link) return false;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(link, &ps);
+            CallWindowProcW(own, link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+            if (!(SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+                RECT rc;
+                GetClientRect(link, &rc);
+                DrawFocusRect(dc, &rc);
+            }
+            EndPaint(link, &ps);
+            *result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void Form::ColoursChanged() {
+    DropPictures();  // painted in colours or type that may have changed
+    highContrast_ = registry_.highContrast && registry_.highContrast();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -430,6 +543,12 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // up Enter and Esc as well. Esc reaching the edit itself would close the
     // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
     const ControlState* state = self->StateOf(hwnd);
+    if (state && IsLinkKind(state->layout->kind)) {
+        LRESULT result = 0;
+        bool handled = false;
+        IgnoringErrors([&] { handled = self->LinkMessage(hwnd, msg, wp, lp, control, &result); });
+        if (handled) return result;
+    }
     if (msg == WM_PAINT && wp == 0 && state && state->layout->kind == ControlKind::TextBox) {
         bool painted = false;
         IgnoringErrors([&] { painted = self->PaintTextBox(hwnd); });
@@ -544,7 +663,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: {
             RECT rc;
             GetClientRect(hwnd_, &rc);
-            FillRect(reinterpret_cast<HDC>(wp), &rc, BrushFor(design_.backColor));
+            FillRect(reinterpret_cast<HDC>(wp), &rc, BrushFor(BackColour()));
             return 1;
         }
         case WM_CTLCOLORSTATIC:
@@ -555,7 +674,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             const ControlState* state = StateOf(item->hwndItem);
             if (!state || item->CtlType != ODT_BUTTON) break;
-            PaintButton(*item, state->back);
+            PaintButton(*item, ColoursOf(*state).back);
             return TRUE;
         }
         case WM_SETCURSOR:
@@ -581,6 +700,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (LOWORD(wp) == WA_INACTIVE) {
                 HWND focus = GetFocus();
                 if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+            } else if (HIWORD(wp)) {
+                // Activated while minimized: the focus stays out of its controls until it is restored.
             } else if (registry_.modal_ && registry_.modal_ != this && !IsWindowEnabled(hwnd_)) {
                 // Disabled by a modal form and activated all the same (from the
                 // taskbar, say): the modal form comes back in front.
@@ -593,10 +714,14 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 ANNUVIA_MARK("focus set", design_.className);
             }
             return 0;
-        case WM_THEMECHANGED:
         case WM_SYSCOLORCHANGE:
+            // The system's own controls keep colours of their own: they hear of it too.
+            for (const auto& [id, control] : controls_) SendMessageW(control.hwnd, msg, wp, lp);
+            ColoursChanged();
+            break;
+        case WM_THEMECHANGED:
         case WM_SETTINGCHANGE:
-            DropPictures();  // painted in colours or type that may have changed
+            ColoursChanged();
             break;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wp);

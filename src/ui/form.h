@@ -28,6 +28,9 @@ public:
     // How the program's loop hands on one message (dialog manager first); a
     // modal form's nested loop uses the same. Set by the program.
     std::function<void(MSG&)> dispatch;
+    // Whether the user asked for the system's colours everywhere (high
+    // contrast); asked when a form loads and when the system's settings change.
+    std::function<bool()> highContrast;
 
 private:
     friend class Form;
@@ -91,6 +94,12 @@ protected:
     }
     // Routes a control's messages through OnControlMessage.
     void SubclassControl(int id);
+    // The window's background: as designed, or the system's while high contrast is on.
+    COLORREF BackColour() const;
+    bool HighContrast() const { return highContrast_; }
+    // Destroys the window now, as the destructor would: for a form that must
+    // release what its window shows only once the window is gone.
+    void DestroyFormWindow();
 
 private:
     enum class State { NotLoaded, Loaded, Unloading };
@@ -98,6 +107,9 @@ private:
         const ControlSpec* layout;
         HWND hwnd;
         COLORREF back;  // resolved
+    };
+    struct Colours {
+        COLORREF text, back;
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -116,7 +128,14 @@ private:
     const ControlState* StateOf(HWND control) const;
     HBRUSH BrushFor(COLORREF colour);
     LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
+    Colours ColoursOf(const ControlState& state) const;
     bool IsLink(HWND control) const;
+    // Links are tab stops that open on Enter and Space and show a focus rectangle.
+    bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result);
+    // Of banners stacked at one place, only the one in front takes the focus.
+    void UpdateBannerStops();
+    // Takes the high-contrast setting anew and repaints the window and its controls.
+    void ColoursChanged();
     bool PaintTextBox(HWND box);
     void DropPicture(HWND box);
     void DropPictures();
@@ -126,6 +145,7 @@ private:
     State state_ = State::NotLoaded;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
+    bool highContrast_ = false;
     HWND savedFocus_ = nullptr;
     // While shown modally: the windows it disabled, the one to activate after, the outer modal form.
     bool modal_ = false;

@@ -56,7 +56,7 @@ ReminderStep DecideReminder(const std::wstring& decoded, const std::optional<Civ
     return (days >= -14 && days <= 14) ? ReminderStep::Nothing : ReminderStep::Ask;
 }
 
-void CheckUpdateReminder(Platform& platform) {
+bool CheckUpdateReminder(Platform& platform) {
     const std::wstring key = EncodeSetting(platform, kReminderKey);
     const std::wstring app = platform.AppName();
     const std::wstring decoded = DecodeSetting(platform, platform.GetSetting(app, kSettingsSection, key));
@@ -68,19 +68,20 @@ void CheckUpdateReminder(Platform& platform) {
     };
     switch (DecideReminder(decoded, stored, today)) {
         case ReminderStep::Nothing:
-            return;
+            return false;
         case ReminderStep::StoreToday:
             storeToday();
-            return;
+            return false;
         case ReminderStep::Ask: {
             // Asked before any window shows, so the box has no owner.
             const MsgAnswer answer =
                 platform.ShowMessage(nullptr, kReminderQuestion, MsgButtons::YesNo, MsgIcon::Information);
             storeToday();
             if (answer == MsgAnswer::Yes) OpenDownloadPage(platform);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 }  // namespace annuvia

@@ -61,6 +61,7 @@ ReminderStep DecideReminder(const std::wstring& decoded, const std::optional<Civ
 
 // The update reminder: asks at most once in fifteen days whether to look for
 // a newer version; Yes opens the download page after today is stored.
-void CheckUpdateReminder(Platform& platform);
+// Returns whether it asked.
+bool CheckUpdateReminder(Platform& platform);
 
 }  // namespace annuvia

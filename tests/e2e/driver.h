@@ -41,6 +41,9 @@ inline constexpr int Label61 = 101, fraFullBrand = 130, lblFullBrand = 131, lblC
 inline constexpr int mnuOnline = 210, mnuVisit = 211, mnuUpdate = 212, mnuDonate = 220;
 // Help, About Software on the main window; the About window's OK.
 inline constexpr int mnuAbout = 213, cmdOK = 500;
+// The links of the result window, the About window and the exit screen.
+inline constexpr int resultLabel61 = 301, resultFraFullBrand = 320, resultLblFullBrand = 321;
+inline constexpr int aboutLblHomePage = 504, aboutLblCobrand = 506, lblGoToHome = 422;
 }  // namespace ids
 
 // Calls ready() every few milliseconds until it returns true or timeoutMs

@@ -113,6 +113,18 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     SetForegroundWindow(main);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5000)) << "the program is not in front";
     const auto in = [](HWND window, int id) { return FindControl(window, id); };
+    // Every link is reached with Tab and opened with Enter or Space.
+    const std::string page = Narrow(ANNUVIA_GATEWAY_BASE) + "/annuvia/ssd.php?page=";
+    std::vector<std::string> opened;
+    const auto tabToLinkAndOpen = [&](HWND link, const char* name, WORD key, const char* pageKey) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(Press(VK_TAB));
+        ASSERT_TRUE(FocusComesTo(link, name));
+        ASSERT_TRUE(Press(key));
+        opened.push_back(page + pageKey);
+        ASSERT_TRUE(browser.WaitForCount(opened.size())) << "nothing reached the browser";
+        ASSERT_TRUE(FocusComesTo(link, name));
+    };
 
     // The names, typed; each box takes capitals.
     ASSERT_TRUE(FocusComesTo(in(main, ids::txtFirstName), "the first name"));
@@ -142,6 +154,18 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     ASSERT_TRUE(Press(VK_DOWN));
     ASSERT_TRUE(TextBecomes(in(main, ids::cboDate), L"29"));
 
+    // After Next come the links: the promotion, then the banner in front; then the first name again.
+    ASSERT_TRUE(Press(VK_TAB));
+    ASSERT_TRUE(Press(VK_TAB));
+    ASSERT_TRUE(FocusComesTo(in(main, ids::cmdNext), "Next"));
+    ASSERT_NO_FATAL_FAILURE(tabToLinkAndOpen(in(main, ids::Label61), "the promotion", VK_RETURN, "home-page"));
+    HWND front = GetWindow(in(main, ids::fraFullBrand), GW_CHILD);
+    const bool coBrand = GetDlgCtrlID(front) == ids::lblCobrand;
+    ASSERT_NO_FATAL_FAILURE(
+        tabToLinkAndOpen(front, "the banner in front", VK_SPACE, coBrand ? "co-brand" : "fully-branded"));
+    ASSERT_TRUE(Press(VK_TAB));
+    ASSERT_TRUE(FocusComesTo(in(main, ids::txtFirstName), "the first name, round again"));
+
     // Alt+N: the result, with Back holding the focus.
     ASSERT_TRUE(Press('N', VK_MENU));
     HWND result = WaitForTopWindow(kResultClass, kWindowTitle, program.Pid());
@@ -151,13 +175,19 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     EXPECT_EQ(Narrow(text.substr(0, text.find(L"\r\n"))),
               "Your Personal Year Number is: " + std::to_string(1 + (29 + 3 + CurrentYear() - 1) % 9));
     const struct { WORD held; int id; const char* name; } round[] = {
-        {0, ids::txtDisplay, "the result text"}, {0, ids::cmdback, "Back"},
+        {0, ids::txtDisplay, "the result text"}, {0, ids::resultLabel61, "the promotion"},
+        {0, ids::resultLblFullBrand, "the banner"}, {0, ids::cmdback, "Back"},
+        {VK_SHIFT, ids::resultLblFullBrand, "the banner"}, {VK_SHIFT, ids::resultLabel61, "the promotion"},
         {VK_SHIFT, ids::txtDisplay, "the result text"}, {VK_SHIFT, ids::cmdback, "Back"}};
     for (const auto& step : round) {
         ASSERT_TRUE(Press(VK_TAB, step.held));
         ASSERT_TRUE(FocusComesTo(in(result, step.id), step.name));
     }
     EXPECT_TRUE(TextBecomes(in(result, ids::txtDisplay), text)) << "Tab changed the result";
+    ASSERT_TRUE(Press(VK_TAB));
+    ASSERT_NO_FATAL_FAILURE(tabToLinkAndOpen(in(result, ids::resultLabel61), "the promotion", VK_SPACE, "home-page"));
+    ASSERT_NO_FATAL_FAILURE(
+        tabToLinkAndOpen(in(result, ids::resultLblFullBrand), "the banner", VK_RETURN, "fully-branded"));
 
     // Alt+B: back to the entries as they were, the focus on Next, where it was.
     ASSERT_TRUE(Press('B', VK_MENU));
@@ -180,6 +210,14 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
         ASSERT_NE(about, nullptr) << "no About window";
         ASSERT_TRUE(FocusComesTo(in(about, ids::cmdOK), "OK"));
         EXPECT_FALSE(IsWindowEnabled(main));
+        if (close == VK_RETURN) {  // its links, then OK again
+            ASSERT_NO_FATAL_FAILURE(
+                tabToLinkAndOpen(in(about, ids::aboutLblHomePage), "the site", VK_RETURN, "home-page"));
+            ASSERT_NO_FATAL_FAILURE(
+                tabToLinkAndOpen(in(about, ids::aboutLblCobrand), "the details", VK_SPACE, "fully-branded"));
+            ASSERT_TRUE(Press(VK_TAB));
+            ASSERT_TRUE(FocusComesTo(in(about, ids::cmdOK), "OK, round again"));
+        }
         ASSERT_TRUE(Press(close));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); })) << "the About window stayed";
         ASSERT_TRUE(FocusComesTo(in(main, ids::cmdNext), "Next"));
@@ -201,6 +239,7 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     struct Field { int id; const char* name; const wchar_t* typed; const wchar_t* after; };
     const Field fields[] = {
         {ids::Check1, "the visit box", nullptr, nullptr},
+        {ids::lblGoToHome, "the software catalogue", nullptr, nullptr},
         {ids::txtName, "your name", L"Ann Lee", L"Ann Lee"},
         {ids::cmdSubmit, "Refer A Friend Now", nullptr, nullptr},
         {ids::txtEmail, "your address", L"ann@x.com", L"ann@x.com"},
@@ -211,8 +250,12 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     };
     for (const Field& f : fields) {
         SCOPED_TRACE(f.name);
-        ASSERT_TRUE(Press(VK_TAB));
         HWND control = in(screen, f.id);
+        if (f.id == ids::lblGoToHome) {
+            ASSERT_NO_FATAL_FAILURE(tabToLinkAndOpen(control, f.name, VK_RETURN, "corvanesoftwares"));
+            continue;
+        }
+        ASSERT_TRUE(Press(VK_TAB));
         ASSERT_TRUE(FocusComesTo(control, f.name));
         if (f.typed) {
             ASSERT_TRUE(Type(f.typed));
@@ -234,12 +277,11 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
 
     // Alt+N sends the referral to the browser; Alt+X ends the program.
     ASSERT_TRUE(Press('N', VK_MENU));
-    ASSERT_TRUE(browser.WaitForCount(1)) << "nothing reached the browser";
     const std::string base = Narrow(ANNUVIA_GATEWAY_BASE);
-    EXPECT_EQ(browser.Addresses(), std::vector<std::string>{base + "/annuvia/ssd.php?page=kzvx-refer-a-friend"
-                                                                   "&taf1=Ann%20Lee&taf2=ann%40x.com"
-                                                                   "&taf3=Your%20Message%0D%0A&taf4=Bo"
-                                                                   "&taf5=bo%40y.org&taf6=" + base + "/annuvia/"});
+    opened.push_back(page + "kzvx-refer-a-friend&taf1=Ann%20Lee&taf2=ann%40x.com&taf3=Your%20Message%0D%0A&taf4=Bo"
+                            "&taf5=bo%40y.org&taf6=" + base + "/annuvia/");
+    ASSERT_TRUE(browser.WaitForCount(opened.size())) << "nothing reached the browser";
+    EXPECT_EQ(browser.Addresses(), opened);
     ASSERT_TRUE(FocusComesTo(in(screen, ids::cmdSubmit), "Refer A Friend Now"));
     EXPECT_EQ(FindMessageBox(program.Pid()), nullptr);
     ASSERT_TRUE(Press('X', VK_MENU));

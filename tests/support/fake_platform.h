@@ -83,6 +83,7 @@ public:
         ++instanceChecks;
         return anotherInstance;
     }
+    bool HighContrast() override { return highContrast; }
 
     CivilDate today{2026, 12, 8};
     std::vector<RecordedMessage> messages;
@@ -98,6 +99,7 @@ public:
     int seeds = 0;
     bool anotherInstance = false;
     int instanceChecks = 0;
+    bool highContrast = false;
 };
 
 }  // namespace annuvia::test

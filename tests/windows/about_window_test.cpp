@@ -318,15 +318,23 @@ TEST_F(AboutWindow, IsModalUntilClosedAndOpensAfreshEachTime) {
     EXPECT_TRUE(main().IsVisible());
 }
 
-TEST_F(AboutWindow, TabKeepsTheFocusOnOk) {
+TEST_F(AboutWindow, TabGoesFromOkToEachLinkWhichEnterOrSpaceOpens) {
     const auto whileUp = [&] {
-        HWND ok = C(A::cmdOK);
-        EXPECT_EQ(GetNextDlgTabItem(about().Hwnd(), ok, FALSE), ok);
-        EXPECT_EQ(GetNextDlgTabItem(about().Hwnd(), ok, TRUE), ok);
-        Key(app, ok, WM_KEYDOWN, VK_TAB);
-        Key(app, ok, WM_KEYDOWN, VK_TAB);
-        EXPECT_EQ(GetFocus(), ok);
-        EXPECT_TRUE(about().IsLoaded());
+        struct Step { int focus; WPARAM key; const wchar_t* page; };
+        const Step steps[] = {{A::lblHomePage, VK_RETURN, L"home-page"}, {A::lblCobrand, VK_SPACE, L"fully-branded"},
+                              {A::cmdOK, 0, nullptr}};
+        EXPECT_EQ(GetFocus(), C(A::cmdOK));
+        for (const Step& step : steps) {
+            platform.pages.clear();
+            Key(app, GetFocus(), WM_KEYDOWN, VK_TAB);
+            EXPECT_EQ(GetFocus(), C(step.focus)) << step.focus;
+            if (!step.key) continue;
+            Key(app, GetFocus(), WM_KEYDOWN, step.key);
+            Key(app, GetFocus(), WM_CHAR, step.key);
+            EXPECT_EQ(platform.pages, (std::vector<std::wstring>{kPage + step.page})) << step.focus;
+            EXPECT_TRUE(about().IsLoaded()) << step.focus;
+        }
+        EXPECT_EQ(GetNextDlgTabItem(about().Hwnd(), C(A::cmdOK), TRUE), C(A::lblCobrand));  // Shift+Tab
         about().Unload();
     };
     ASSERT_TRUE(WhileAboutIsUp(whileUp));

@@ -361,8 +361,8 @@ TEST_F(ExitScreen, CheckBoxAndLinkOpenTheirPageOnce) {
 }
 
 TEST_F(ExitScreen, TabVisitsEveryControlIncludingTheHiddenMessageAndComesBack) {
-    const int order[] = {N::cmdClose,       N::Check1,        N::txtName,    N::cmdSubmit, N::txtEmail,
-                         N::txtFriendEmail, N::txtFriendName, N::txtMessage, N::cmdClose};
+    const int order[] = {N::cmdClose,    N::Check1,         N::lblGoToHome,    N::txtName,    N::cmdSubmit,
+                         N::txtEmail,    N::txtFriendEmail, N::txtFriendName,  N::txtMessage, N::cmdClose};
     ASSERT_EQ(GetFocus(), C(N::cmdClose));
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(Window(), C(order[i + 1]), TRUE), C(order[i])) << i;  // Shift+Tab

@@ -195,8 +195,9 @@ TEST_F(MainWindow, TypedLowerCaseLettersBecomeCapitals) {
 
 TEST_F(MainWindow, TabOrderAndFocus) {
     EXPECT_EQ(GetFocus(), C(M::txtFirstName));
-    const int order[] = {M::txtFirstName, M::txtMiddleName, M::txtLastName, M::cboMonth,
-                         M::cboDate,      M::cboYear,       M::cmdNext,     M::txtFirstName};
+    // The links after the designed controls: the promotion, then the banner in front.
+    const int order[] = {M::txtFirstName, M::txtMiddleName, M::txtLastName, M::cboMonth,     M::cboDate,
+                         M::cboYear,      M::cmdNext,       M::Label61,     M::lblFullBrand, M::txtFirstName};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(main().Hwnd(), C(order[i]), FALSE), C(order[i + 1])) << i;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "numerology/numerology.h"
@@ -65,7 +66,7 @@ TEST_F(ResultWindow, LayoutAndFocus) {
     EXPECT_FALSE(style & ES_AUTOHSCROLL);  // wraps at the box's width
     EXPECT_EQ(GetFocus(), C(R::cmdback));
     EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::cmdback), FALSE), C(R::txtDisplay));
-    EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::txtDisplay), FALSE), C(R::cmdback));
+    EXPECT_EQ(GetNextDlgTabItem(result().Hwnd(), C(R::txtDisplay), FALSE), C(R::Label61));
     EXPECT_EQ(GetWindow(C(R::fraFullBrand), GW_CHILD), C(R::lblFullBrand));
     // Both banners fill the frame's inside (6300 less 120 a side).
     for (int id : {int(R::lblFullBrand), int(R::lblCobrand)}) {
@@ -141,8 +142,26 @@ TEST_F(ResultWindow, ClosingItShowsTheExitScreenWithTheMainWindowHiddenAndItsExi
     EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
 }
 
-// The same clipboard rule through the real system clipboard.
-TEST(ResultWindowClipboard, TextCopiedElsewhereIsGoneOnceTheMouseMovesOverTheText) {
+// Puts text on the clipboard as the given window's (none: a program that
+// opened the clipboard without a window).
+bool PutClipboardTextOf(HWND owner, const std::wstring& text) {
+    if (!owner) return PutClipboardText(text);
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (memory) {
+        memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return GetClipboardOwner() == owner;
+}
+
+// The clipboard rule through the real system clipboard: what the user copied
+// in another program survives the mouse; what was copied out of the result
+// is gone at the next move, press or release of the mouse over it.
+TEST(ResultWindowClipboard, OnlyTextCopiedFromTheResultIsEmptiedByTheMouse) {
     class RealClipboard final : public FakePlatform {
     public:
         void ClearClipboard() override { real.ClearClipboard(); }
@@ -153,21 +172,28 @@ TEST(ResultWindowClipboard, TextCopiedElsewhereIsGoneOnceTheMouseMovesOverTheTex
     ShowResult(app, 0, 0, 0);
     HWND box = app.PersonalYear().Control(R::txtDisplay);
     ASSERT_NE(box, nullptr);
+    HWND otherProgram = GetDesktopWindow();  // the desktop's process, not this one
+    DWORD otherProcess = 0;
+    GetWindowThreadProcessId(otherProgram, &otherProcess);
+    ASSERT_NE(otherProcess, GetCurrentProcessId());
 
-    ASSERT_TRUE(PutClipboardText(L"copied elsewhere"));
-    ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    SendMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-
-    // Copied from the box itself with the keyboard: kept until the mouse comes back.
-    SendMessageW(box, EM_SETSEL, 0, 4);
-    SendMessageW(box, WM_COPY, 0, 0);
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    for (HWND owner : {HWND{nullptr}, otherProgram}) {
+        ASSERT_TRUE(PutClipboardTextOf(owner, L"copied elsewhere"));
+        for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+            SendMessageW(box, mouse, mouse == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(20, 20));
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << owner;
+    }
+    struct Case { UINT msg; WPARAM wp; };
+    for (const Case& c : {Case{WM_MOUSEMOVE, 0}, Case{WM_LBUTTONDOWN, MK_LBUTTON}, Case{WM_MBUTTONUP, 0}}) {
+        SendMessageW(box, EM_SETSEL, 0, 4);
+        SendMessageW(box, WM_COPY, 0, 0);
+        ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+        SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);  // keys leave it
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << c.msg;
+        SendMessageW(box, c.msg, c.wp, MAKELPARAM(20, 20));
+        EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << c.msg;
+        if (c.msg == WM_LBUTTONDOWN) SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    }
 }
 
 }  // namespace

@@ -117,6 +117,25 @@ TEST(StartUp, DueReminderAsksBeforeAnyWindowShowsAndOnlyOnce) {
     EXPECT_EQ(DecodeSetting(platform, platform.settings[{L"annuvia", L"Settings", key}]), L"12/8/2026");
 }
 
+// A store that reads but cannot be written (a read-only key, say) still gets one question a run.
+TEST(StartUp, DueReminderAsksOnceEvenWhenTheDateCannotBeStored) {
+    class ReadOnlyStore final : public FakePlatform {
+    public:
+        void SaveSetting(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {
+            ++settingWrites;
+        }
+    } platform;
+    platform.settings[{L"annuvia", L"Settings", EncodeSetting(platform, L"Duration")}] =
+        EncodeSetting(platform, L"11/1/2026");
+    platform.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    App app(platform);
+    app.Start();
+    Pump(app);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.pages, (std::vector<std::wstring>{kDownloadPage}));
+    EXPECT_TRUE(app.Main().IsVisible());
+}
+
 TEST(StartUp, BannerDrawDecidesWhichMainWindowBannerIsSeenAndClicked) {
     struct Case { float r; int number; int front; const wchar_t* page; };
     const Case cases[] = {
@@ -134,6 +153,9 @@ TEST(StartUp, BannerDrawDecidesWhichMainWindowBannerIsSeenAndClicked) {
         EXPECT_EQ(app.NagScreen().intCoBrandRandomNumber, c.number) << c.r;
         HWND frame = app.Main().Control(M::fraFullBrand);
         EXPECT_EQ(GetWindow(frame, GW_CHILD), app.Main().Control(c.front)) << c.r;
+        // Only the banner in front takes the focus.
+        for (int id : {M::lblCobrand, M::lblFullBrand})
+            EXPECT_EQ((GetWindowLongW(app.Main().Control(id), GWL_STYLE) & WS_TABSTOP) != 0, id == c.front) << c.r;
         // What lies under the middle of the banners is the one in front.
         RECT banner;
         GetWindowRect(app.Main().Control(c.front), &banner);
@@ -168,8 +190,10 @@ TEST_F(Keyboard, TabAndShiftTabLeaveTheResultTextAndEscLeavesTheWindowUp) {
     frmPersonalYear& result = app.PersonalYear();
     HWND back = result.Control(R::cmdback), text = result.Control(R::txtDisplay);
     ASSERT_EQ(GetFocus(), back);
+    // After Back and the text, the links: the promotion and the banner in front.
+    HWND promotion = result.Control(R::Label61), banner = result.Control(R::lblFullBrand);
     const struct { HWND from; bool shift; HWND to; } moves[] = {
-        {back, false, text}, {text, false, back}, {back, true, text}, {text, true, back}};
+        {back, false, text}, {text, false, promotion}, {banner, false, back}, {back, true, banner}, {text, true, back}};
     for (const auto& m : moves) {
         SetFocus(m.from);
         if (m.shift) {

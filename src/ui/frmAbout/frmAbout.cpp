@@ -16,7 +16,8 @@ constexpr FontSpec kLinkFont{L"Verdana", 825, false, true};
 
 // Created first lies in front: the links come before the labels they touch
 // (Label1's foot overlaps lblHomePage, Label3's lblCobrand), and cmdOK comes
-// first of all, first in the tab order, so it holds the focus when the window opens.
+// first of all, first in the tab order, so it holds the focus when the window
+// opens; Tab then goes on to the two links.
 constexpr ControlSpec kControls[] = {
     // id, container, kind, caption, left, top, width, height (twips), font, ...
     {A::cmdOK, 0, K::Button, L"OK", 5400, 3240, 1260, 345},
@@ -30,7 +31,7 @@ constexpr ControlSpec kControls[] = {
      kInherit, false, true},
     {A::Label3, 0, K::Label, kAboutOfferCaption, 840, 2160, 5685, 615, kVerdana825Bold},
     // The white line at height 3150 from -60 to 6840: one pixel high at 96 DPI.
-    {A::Line1, 0, K::Label, L"", -60, 3150, 6900, 15, kVerdana825, true, kWhite, kWhite},
+    {A::Line1, 0, K::Line, L"", -60, 3150, 6900, 15, kVerdana825, true, kWhite, kWhite},
 };
 
 }  // namespace
@@ -75,7 +76,7 @@ void frmAbout::OnCommand(int id, int code) {
 
 bool frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
     // cmdOK is the default and the cancel button: Enter and Esc press it,
-    // whatever has the focus.
+    // wherever the focus is (a focused link takes Enter for itself).
     if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
         cmdOK_Click();
         *result = 0;
@@ -91,7 +92,7 @@ bool frmAbout::OnControlMessage(int id, UINT msg, WPARAM&, LPARAM, LRESULT* resu
     HDC dc = BeginPaint(box, &ps);
     RECT rc;
     GetClientRect(box, &rc);
-    HBRUSH back = CreateSolidBrush(kFormBlue);
+    HBRUSH back = CreateSolidBrush(BackColour());
     FillRect(dc, &rc, back);
     DeleteObject(back);
     // The 32 x 32 icon, scaled with the box when the DPI is not 96.

@@ -16,26 +16,35 @@ namespace {
 
 using K = ControlKind;
 
+// Created in this order, which is also the order of the z-order and of Tab.
+// Each text box and list comes right after the label that names it for a
+// screen reader (the lists' labels are hidden); the links come last.
 constexpr ControlSpec kControls[] = {
     // id, container, kind, caption, left, top, width, height (twips), font, ...
-    {frmMain::Frame2, 0, K::Frame, L"", 75, 45, 6255, 615},
-    {frmMain::Label61, frmMain::Frame2, K::LinkLabel, kPromotionCaption, 120, 120, 6015, 420,
-     kPromotionFont, true, kWhite, kInherit, true},
     {frmMain::fraName, 0, K::Frame, L"Please Fill In The Below Details:", 75, 705, 6255, 1605,
      kVerdana825Bold},
     {frmMain::Label1, frmMain::fraName, K::Label, L"First Name", 120, 300, 1905, 225, kSansSerif825},
-    {frmMain::Label4, frmMain::fraName, K::Label, L"Middle Name", 2145, 300, 1965, 225, kSansSerif825},
-    {frmMain::Label5, frmMain::fraName, K::Label, L"Last Name", 4230, 300, 1935, 225, kSansSerif825},
     {frmMain::txtFirstName, frmMain::fraName, K::TextBox, L"", 120, 525, 1905, 285},
+    {frmMain::Label4, frmMain::fraName, K::Label, L"Middle Name", 2145, 300, 1965, 225, kSansSerif825},
     {frmMain::txtMiddleName, frmMain::fraName, K::TextBox, L"", 2145, 525, 1965, 285},
+    {frmMain::Label5, frmMain::fraName, K::Label, L"Last Name", 4230, 300, 1935, 225, kSansSerif825},
     {frmMain::txtLastName, frmMain::fraName, K::TextBox, L"", 4230, 525, 1935, 285},
     {frmMain::fraBirthDay, frmMain::fraName, K::Frame, L"Date Of Birth", 105, 885, 6045, 645,
      kVerdana825Bold},
     // A drop-down list's height is that of its open list; the closed box takes the font's.
+    {frmMain::lblForMonth, frmMain::fraBirthDay, K::Label, L"Month of Birth", 120, 240, 1455, 315, kVerdana825,
+     false},
     {frmMain::cboMonth, frmMain::fraBirthDay, K::DropList, L"", 120, 240, 1455, 2700},
+    {frmMain::lblForDate, frmMain::fraBirthDay, K::Label, L"Day of Birth", 1695, 240, 855, 315, kVerdana825,
+     false},
     {frmMain::cboDate, frmMain::fraBirthDay, K::DropList, L"", 1695, 240, 855, 2700},
+    {frmMain::lblForYear, frmMain::fraBirthDay, K::Label, L"Year of Birth", 2670, 240, 975, 315, kVerdana825,
+     false},
     {frmMain::cboYear, frmMain::fraBirthDay, K::DropList, L"", 2670, 240, 975, 2700},
     {frmMain::cmdNext, frmMain::fraBirthDay, K::Button, L"&Next", 3885, 240, 1965, 315},
+    {frmMain::Frame2, 0, K::Frame, L"", 75, 45, 6255, 615},
+    {frmMain::Label61, frmMain::Frame2, K::LinkLabel, kPromotionCaption, 120, 120, 6015, 420,
+     kPromotionFont, true, kWhite, kInherit, true},
     {frmMain::fraFullBrand, 0, K::Frame, L"", 75, 2385, 6255, 855},
     // The banner created first lies in front. Both fill the frame's inside, so
     // their centred text wraps within what is seen.

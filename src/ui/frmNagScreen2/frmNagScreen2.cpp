@@ -40,24 +40,32 @@ constexpr ControlSpec kControls[] = {
     {N::Label2, 0, K::Label, L"", 120, 840, 6975, 1095, kSupportFont, true, kBlack},
     {N::Check1, 0, K::PushCheckBox, kVisitCaption, 30, 2040, 7185, 555, kVisitFont, true, kBlack,
      kButtonFace},
-    {N::Frame2, 0, K::Frame, L"Refer A Friend", 120, 3240, 7065, 1455, kFrameFont, true, kWhite, kNavy},
-    {N::txtName, N::Frame2, K::TextBox, kPromptName, 85, 360, 3375, 285, kVerdana825, true, kBlack, kWhite},
-    {N::cmdSubmit, N::Frame2, K::Button, L"Refer A Friend &Now", 1920, 1080, 3375, 285, kVerdana825Bold, true,
-     kBlack, kButtonFace},
-    {N::txtEmail, N::Frame2, K::TextBox, kPromptEmail, 3600, 360, 3375, 285, kVerdana825, true, kBlack,
-     kWhite},
-    {N::txtFriendEmail, N::Frame2, K::TextBox, kPromptFriendEmail, 3600, 720, 3375, 285, kVerdana825, true,
-     kBlack, kWhite},
-    {N::txtFriendName, N::Frame2, K::TextBox, kPromptFriendName, 85, 720, 3375, 285, kVerdana825, true,
-     kBlack, kWhite},
-    // Below the frame's edge, so never seen; still enabled and last in the tab order.
-    {N::txtMessage, N::Frame2, K::MultiLineText, kInitialMessageText, 4800, 3600, 1815, 495, kVerdana825,
-     true, kBlack, kWhite},
+    // The link comes before the refer-a-friend form in the tab order.
     {N::Frame6, 0, K::Frame, L"Download Corvane Softwares", 7320, 120, 3735, 4575, kFrameFont, true, kWhite,
      kNavy},
     {N::Label3, N::Frame6, K::Label, kOtherSoftwaresText, 120, 360, 3495, 3855, kOtherSoftwaresFont},
     {N::lblGoToHome, N::Frame6, K::LinkLabel, kGoToHomeCaption, 75, 4250, 3585, 210, kGoToHomeFont, true,
      kYellow},
+    // Each field comes after a hidden label that names it for a screen reader
+    // (its prompt goes when it takes the focus).
+    {N::Frame2, 0, K::Frame, L"Refer A Friend", 120, 3240, 7065, 1455, kFrameFont, true, kWhite, kNavy},
+    {N::lblForName, N::Frame2, K::Label, kPromptName, 85, 360, 3375, 285, kVerdana825, false},
+    {N::txtName, N::Frame2, K::TextBox, kPromptName, 85, 360, 3375, 285, kVerdana825, true, kBlack, kWhite},
+    {N::cmdSubmit, N::Frame2, K::Button, L"Refer A Friend &Now", 1920, 1080, 3375, 285, kVerdana825Bold, true,
+     kBlack, kButtonFace},
+    {N::lblForEmail, N::Frame2, K::Label, kPromptEmail, 3600, 360, 3375, 285, kVerdana825, false},
+    {N::txtEmail, N::Frame2, K::TextBox, kPromptEmail, 3600, 360, 3375, 285, kVerdana825, true, kBlack,
+     kWhite},
+    {N::lblForFriendEmail, N::Frame2, K::Label, kPromptFriendEmail, 3600, 720, 3375, 285, kVerdana825, false},
+    {N::txtFriendEmail, N::Frame2, K::TextBox, kPromptFriendEmail, 3600, 720, 3375, 285, kVerdana825, true,
+     kBlack, kWhite},
+    {N::lblForFriendName, N::Frame2, K::Label, kPromptFriendName, 85, 720, 3375, 285, kVerdana825, false},
+    {N::txtFriendName, N::Frame2, K::TextBox, kPromptFriendName, 85, 720, 3375, 285, kVerdana825, true, kBlack,
+     kWhite},
+    // Below the frame's edge, so never seen; still enabled and last in the tab order.
+    {N::lblForMessage, N::Frame2, K::Label, kPromptMessage, 4800, 3600, 1815, 495, kVerdana825, false},
+    {N::txtMessage, N::Frame2, K::MultiLineText, kInitialMessageText, 4800, 3600, 1815, 495, kVerdana825,
+     true, kBlack, kWhite},
 };
 
 // Texts in boxes of a fixed size: each keeps its designed type wherever it fits.
@@ -105,6 +113,8 @@ frmNagScreen2::frmNagScreen2(AppContext& context)
       context_(context) {}
 
 frmNagScreen2::~frmNagScreen2() {
+    // The window shows the icon and the fonts: they go once it is gone.
+    DestroyFormWindow();
     if (icon_) DestroyIcon(icon_);
     for (HFONT font : fittedFonts_) DeleteObject(font);
 }
@@ -222,7 +232,7 @@ bool frmNagScreen2::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
             }
             return false;
         case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE && focusExitOnActivate_ && IsWindowEnabled(Hwnd())) {
+            if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp) && focusExitOnActivate_ && IsWindowEnabled(Hwnd())) {
                 focusExitOnActivate_ = false;
                 SetFocus(Control(cmdClose));
                 *result = 0;
@@ -325,7 +335,9 @@ void frmNagScreen2::PaintIcon() {
     HDC dc = BeginPaint(box, &ps);
     RECT rc;
     GetClientRect(box, &rc);
-    FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HBRUSH back = CreateSolidBrush(BackColour());
+    FillRect(dc, &rc, back);
+    DeleteObject(back);
     // The 32 x 32 picture in the middle of its box, scaled with the DPI.
     if (icon_) {
         const int size = MulDiv(32, static_cast<int>(Dpi()), 96);

@@ -54,6 +54,7 @@ public:
         picNagscreen2Icon = 400, lblNagScreen2Caption, Label2, Check1, cmdClose,
         Frame2 = 410, txtName, cmdSubmit, txtEmail, txtFriendEmail, txtFriendName, txtMessage,
         Frame6 = 420, Label3, lblGoToHome,
+        lblForName = 430, lblForEmail, lblForFriendEmail, lblForFriendName, lblForMessage,
     };
 
     explicit frmNagScreen2(AppContext& context);

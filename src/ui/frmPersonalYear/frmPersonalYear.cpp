@@ -13,14 +13,17 @@ namespace {
 using K = ControlKind;
 using F = frmPersonalYear;
 
+// Created in this order, which is also the order of the z-order and of Tab:
+// Back first, so it holds the focus when the window opens; the text box after
+// the hidden label that names it for a screen reader; the links last.
 constexpr ControlSpec kControls[] = {
+    {F::cmdprint, 0, K::Button, L"&Print", 4065, 3750, 1095, 375, kVerdana825, false},
+    {F::cmdback, 0, K::Button, L"&Back", 5243, 3750, 1095, 375},
+    {F::lblForDisplay, 0, K::Label, L"Personal Year Number", 38, 720, 6300, 2955, kVerdana825, false},
+    {F::txtDisplay, 0, K::LockedText, L"", 38, 720, 6300, 2955},
     {F::Frame2, 0, K::Frame, L"", 38, 45, 6300, 615},
     {F::Label61, F::Frame2, K::LinkLabel, kPromotionCaption, 120, 120, 6060, 420, kPromotionFont, true,
      kWhite, kInherit, true},
-    // Back comes first in the tab order, so it holds the focus when the window opens.
-    {F::cmdprint, 0, K::Button, L"&Print", 4065, 3750, 1095, 375, kVerdana825, false},
-    {F::cmdback, 0, K::Button, L"&Back", 5243, 3750, 1095, 375},
-    {F::txtDisplay, 0, K::LockedText, L"", 38, 720, 6300, 2955},
     {F::fraFullBrand, 0, K::Frame, L"", 38, 4230, 6300, 855},
     {F::lblFullBrand, F::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6060, 615, kBannerFont, true,
      kBannerBlue, kButtonFace, true},

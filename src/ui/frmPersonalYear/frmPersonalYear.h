@@ -10,7 +10,7 @@ class frmPersonalYear final : public Form {
 public:
     enum Id : int {
         Frame2 = 300, Label61,
-        cmdprint = 310, cmdback, txtDisplay,
+        cmdprint = 310, cmdback, txtDisplay, lblForDisplay,
         fraFullBrand = 320, lblFullBrand, lblCobrand,
     };
 
