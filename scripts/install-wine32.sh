@@ -4,9 +4,10 @@
 # where the kernel refuses 32-bit code, qemu-user from bookworm-backports
 # (Debian 12's own qemu 7.2 is too old for Wine) registered for i386 ELF
 # through binfmt_misc. Installs only what is missing (as root, or through
-# sudo) and is safe to run again. The last line it prints says how 32-bit
-# programs run: "native" or "qemu".
+# sudo) and is safe to run again. It prints how 32-bit programs run here,
+# "native" or "qemu", on standard output, and what it does on standard error.
 set -euo pipefail
+exec 3>&1 1>&2
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -90,4 +91,4 @@ if ! runs_32bit; then
   echo "install-wine32: 32-bit programs still do not run" >&2
   exit 1
 fi
-if [ "$need_qemu" = 1 ]; then echo qemu; else echo native; fi
+if [ "$need_qemu" = 1 ]; then echo qemu >&3; else echo native >&3; fi
