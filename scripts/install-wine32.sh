@@ -16,12 +16,10 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install o
 # --no-remove: never take wine64 or anything else away to make room.
 apt_install() { DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends --no-remove "$@" </dev/null; }
 started=$SECONDS
-updated=0
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "Adding the i386 architecture"
   as_root dpkg --add-architecture i386
-  updated=1
 fi
 
 # A tiny static 32-bit Linux program (ELF header, one program header, then
@@ -58,14 +56,14 @@ if [ "$need_qemu" = 1 ] && ! qemu_ok; then
     echo "Adding bookworm-backports for qemu-user"
     echo 'deb http://deb.debian.org/debian bookworm-backports main' |
       as_root tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
-    updated=1
   fi
 fi
 
 missing=()
 for p in wine32:i386 wine32-preloader:i386; do installed "$p" || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ] || { [ "$need_qemu" = 1 ] && ! qemu_ok; }; then
-  if [ "$updated" = 1 ] || [ ${#missing[@]} -gt 0 ] || ! qemu_ok; then as_root apt-get update -qq </dev/null || echo "install-wine32: apt-get update reported errors; going on with the lists it has"; fi
+  as_root apt-get update -qq </dev/null ||
+    echo "install-wine32: apt-get update reported errors; going on with the lists it has"
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     apt_install "${missing[@]}"
