@@ -5,15 +5,32 @@
 # WINEPREFIX must be set. Programs run inside Wine's own desktop window (1024x768):
 # it draws title bars, and windows there show without a round trip to X.
 # ANNUVIA_WINE_DESKTOP=WxH names a desktop of its own; ANNUVIA_DISPLAY_KEEP=1 uses $DISPLAY as it is.
+# ANNUVIA_WINE_ARCH=win32 makes and uses a 32-bit prefix (scripts/install-wine32.sh
+# sets up the 32-bit Wine); the default is win64.
 set -u
 
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-if [ -x /usr/lib/wine/wine64 ]; then
-  export WINELOADER=/usr/lib/wine/wine64
+export WINEARCH="${ANNUVIA_WINE_ARCH:-win64}"
+# Debian's loaders, called directly: once wine32 is installed the plain wine
+# wrapper prefers the 32-bit one.
+if [ "$WINEARCH" = win32 ]; then
+  loader=/usr/lib/wine/wine
+  # Whether 32-bit programs go through qemu here (registered by install-wine32.sh);
+  # tests that cannot work under it read this and skip.
+  if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+    export ANNUVIA_32BIT_UNDER_QEMU=1
+  fi
+else
+  loader=/usr/lib/wine/wine64
+fi
+if [ -x "$loader" ]; then
+  export WINELOADER="$loader"
   export WINESERVER=/usr/lib/wine/wineserver
+elif [ "$WINEARCH" = win32 ]; then
+  export WINELOADER="$(command -v wine)"
+  export WINESERVER="$(command -v wineserver)"
 else
   export WINELOADER="$(command -v wine64 || command -v wine)"
   export WINESERVER="$(command -v wineserver)"

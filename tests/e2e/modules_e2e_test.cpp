@@ -52,6 +52,12 @@ TEST(LoadedModulesE2E, TheShellComesInWithTheFirstPageAndTheDateParserNotForARec
     HWND main = WaitForTopWindow(kMainClass, kWindowTitle, program.Pid());
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntilIdle(main));
+    // Where 32-bit programs run through qemu-user (the Wine launcher says so),
+    // qemu may place the 32-bit address space elsewhere in each process, and
+    // another process's memory, its module list with it, cannot be read.
+    if (GetEnvironmentVariableW(L"ANNUVIA_32BIT_UNDER_QEMU", nullptr, 0) != 0 && ModulesOf(program.Pid()).empty())
+        GTEST_SKIP() << "the module list of another process cannot be read under qemu-user: qemu shifts the "
+                        "32-bit address space";
     ASSERT_TRUE(Loaded(program.Pid(), L"user32.dll")) << "the module list cannot be read";
     for (const wchar_t* dll : {L"shell32.dll", L"oleaut32.dll"})
         EXPECT_FALSE(Loaded(program.Pid(), dll)) << Narrow(dll);

@@ -1,4 +1,5 @@
-// The 64-bit installer in the Wine prefix: a silent install puts the program,
+// The installer in the Wine prefix (the 64-bit one, and in the i686 tree the
+// 32-bit one in a 32-bit prefix): a silent install puts the program,
 // its Start-menu shortcut and its entry in the list of installed programs in
 // place; the installed program starts; a running copy stops both the installer
 // and the uninstaller; and the silent uninstall that the entry names leaves no

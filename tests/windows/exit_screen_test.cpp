@@ -256,7 +256,9 @@ TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
     const LONG messageStyle = GetWindowLongW(C(N::txtMessage), GWL_STYLE);
     EXPECT_TRUE((messageStyle & ES_MULTILINE) && (messageStyle & WS_VSCROLL) && !(messageStyle & ES_READONLY));
     for (int id : {N::txtName, N::txtEmail, N::txtFriendEmail, N::txtFriendName, N::txtMessage}) {
-        EXPECT_GE(SendMessageW(C(id), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE) << id;  // no length limit
+        // No length limit: 0x7FFFFFFE for a single-line edit, 0xFFFFFFFF for a
+        // multi-line one, an unsigned count (a negative LRESULT on 32-bit Windows).
+        EXPECT_GE(static_cast<DWORD>(SendMessageW(C(id), EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu) << id;
     }
     const LONG checkStyle = GetWindowLongW(C(N::Check1), GWL_STYLE);
     EXPECT_EQ(checkStyle & BS_TYPEMASK, BS_AUTOCHECKBOX);
