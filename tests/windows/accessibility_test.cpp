@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -39,19 +41,18 @@ std::wstring NameByLabel(HWND control) {
     return L"";
 }
 
+BOOL CALLBACK AddInput(HWND child, LPARAM found) {
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    if (lstrcmpiW(className, L"Edit") == 0 || lstrcmpiW(className, L"ComboBox") == 0)
+        reinterpret_cast<std::set<int>*>(found)->insert(GetDlgCtrlID(child));
+    return TRUE;
+}
+
 // Every edit box and drop-down list under a window, by id.
 std::set<int> Inputs(HWND window) {
     std::set<int> ids;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM found) {
-            wchar_t className[32] = {};
-            GetClassNameW(child, className, 32);
-            if (lstrcmpiW(className, L"Edit") == 0 || lstrcmpiW(className, L"ComboBox") == 0)
-                reinterpret_cast<std::set<int>*>(found)->insert(GetDlgCtrlID(child));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ids));
+    EnumChildWindows(window, AddInput, reinterpret_cast<LPARAM>(&ids));
     return ids;
 }
 
@@ -119,10 +120,11 @@ void PrintWithChildren(HWND root, HWND window, HDC target) {
         if (IsWindowVisible(child)) PrintWithChildren(root, child, target);
 }
 
-// The colours of a window's picture, counted.
-std::map<COLORREF, int> Colours(HWND window) {
+// A window's picture, as its pixels (0x00RRGGBB), row by row from the top.
+std::vector<DWORD> Picture(HWND window, SIZE* size) {
     RECT rc;
     GetClientRect(window, &rc);
+    *size = SIZE{rc.right, rc.bottom};
     HDC screen = GetDC(window);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -132,16 +134,33 @@ std::map<COLORREF, int> Colours(HWND window) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     PrintWithChildren(window, window, memory);
     GdiFlush();
-    std::map<COLORREF, int> counts;
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < rc.right * rc.bottom; ++i) {
-        const DWORD p = pixels[i];
-        ++counts[RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)];
-    }
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + rc.right * rc.bottom);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, screen);
+    return pixels;
+}
+
+// The colours of a window's picture, counted. With ANNUVIA_PICTURES set to a
+// folder, the picture is also kept there as a bitmap file, for people to look at.
+std::map<COLORREF, int> Colours(HWND window, const char* name) {
+    SIZE size{};
+    const std::vector<DWORD> pixels = Picture(window, &size);
+    std::map<COLORREF, int> counts;
+    for (const DWORD p : pixels) ++counts[RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)];
+    if (const char* folder = std::getenv("ANNUVIA_PICTURES")) {
+        const DWORD bytes = static_cast<DWORD>(pixels.size() * 4);
+        const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        BITMAPFILEHEADER file{0x4D42, headers + bytes, 0, 0, headers};
+        BITMAPINFOHEADER header{sizeof header, size.cx, -size.cy, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
+        if (FILE* out = std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb")) {
+            std::fwrite(&file, sizeof file, 1, out);
+            std::fwrite(&header, sizeof header, 1, out);
+            std::fwrite(pixels.data(), 4, pixels.size(), out);
+            std::fclose(out);
+        }
+    }
     return counts;
 }
 
@@ -175,16 +194,16 @@ private:
 };
 
 TEST_F(EveryWindow, HighContrastPaintsEveryWindowInTheSystemsColoursAndBack) {
-    struct Case { Form* window; COLORREF back; std::vector<COLORREF> designed; };
+    struct Case { const char* name; Form* window; COLORREF back; std::vector<COLORREF> designed; };
     const Case cases[] = {
-        {&app.Main(), kFormBlue, {kFormBlue, kBannerBlue}},
-        {&app.PersonalYear(), kFormBlue, {kFormBlue, kBannerBlue}},
-        {&app.About(), kFormBlue, {kFormBlue}},
-        {&app.NagScreen2(), kWhite, {RGB(0, 0, 128), RGB(255, 255, 0)}},  // navy frames, the yellow link
+        {"main", &app.Main(), kFormBlue, {kFormBlue, kBannerBlue}},
+        {"result", &app.PersonalYear(), kFormBlue, {kFormBlue, kBannerBlue}},
+        {"about", &app.About(), kFormBlue, {kFormBlue}},
+        {"exit", &app.NagScreen2(), kWhite, {RGB(0, 0, 128), RGB(255, 255, 0)}},  // navy frames, the yellow link
     };
     const auto designedLooks = [&](const char* when) {
         for (const Case& c : cases) {
-            const auto counts = Colours(c.window->Hwnd());
+            const auto counts = Colours(c.window->Hwnd(), (std::string(c.name) + "-" + when).c_str());
             EXPECT_EQ(Commonest(counts), c.back) << when;
             for (COLORREF colour : c.designed) EXPECT_GT(counts.count(colour), 0u) << when << " " << colour;
         }
@@ -202,10 +221,10 @@ TEST_F(EveryWindow, HighContrastPaintsEveryWindowInTheSystemsColoursAndBack) {
         HighContrastColours system;
         switchTo(true);
         for (const Case& c : cases) {
-            const auto counts = Colours(c.window->Hwnd());
-            EXPECT_EQ(Commonest(counts), HighContrastColours::Of(COLOR_WINDOW)) << c.back;
+            const auto counts = Colours(c.window->Hwnd(), (std::string(c.name) + "-high-contrast").c_str());
+            EXPECT_EQ(Commonest(counts), HighContrastColours::Of(COLOR_WINDOW)) << c.name;
             for (int index : {COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_BTNFACE})
-                EXPECT_GT(counts.count(HighContrastColours::Of(index)), 0u) << c.back << " " << index;
+                EXPECT_GT(counts.count(HighContrastColours::Of(index)), 0u) << c.name << " " << index;
             for (COLORREF colour : c.designed) EXPECT_EQ(counts.count(colour), 0u) << colour;
         }
         switchTo(false);
