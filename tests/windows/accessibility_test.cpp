@@ -120,40 +120,19 @@ void PrintWithChildren(HWND root, HWND window, HDC target) {
         if (IsWindowVisible(child)) PrintWithChildren(root, child, target);
 }
 
-// A window's picture, as its pixels (0x00RRGGBB), row by row from the top.
-std::vector<DWORD> Picture(HWND window, SIZE* size) {
-    RECT rc;
-    GetClientRect(window, &rc);
-    *size = SIZE{rc.right, rc.bottom};
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PrintWithChildren(window, window, memory);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + rc.right * rc.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return pixels;
-}
-
 // The colours of a window's picture, counted. With ANNUVIA_PICTURES set to a
 // folder, the picture is also kept there as a bitmap file, for people to look at.
 std::map<COLORREF, int> Colours(HWND window, const char* name) {
-    SIZE size{};
-    const std::vector<DWORD> pixels = Picture(window, &size);
+    RECT size;
+    GetClientRect(window, &size);
+    const std::vector<DWORD> pixels = Pixels(window, [&](HDC dc) { PrintWithChildren(window, window, dc); });
     std::map<COLORREF, int> counts;
     for (const DWORD p : pixels) ++counts[RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)];
     if (const char* folder = std::getenv("ANNUVIA_PICTURES")) {
         const DWORD bytes = static_cast<DWORD>(pixels.size() * 4);
         const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
         BITMAPFILEHEADER file{0x4D42, headers + bytes, 0, 0, headers};
-        BITMAPINFOHEADER header{sizeof header, size.cx, -size.cy, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
+        BITMAPINFOHEADER header{sizeof header, size.right, -size.bottom, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
         if (FILE* out = std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb")) {
             std::fwrite(&file, sizeof file, 1, out);
             std::fwrite(&header, sizeof header, 1, out);

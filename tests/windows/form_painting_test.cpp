@@ -32,24 +32,13 @@ private:
 // The box's client area as it stands on the screen.
 std::vector<DWORD> OnScreen(HWND box) {
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    RECT rc;
-    GetClientRect(box, &rc);
-    std::vector<DWORD> pixels(static_cast<std::size_t>(rc.right * rc.bottom));
-    HDC dc = GetDC(box);
-    HDC memory = CreateCompatibleDC(dc);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::copy_n(static_cast<const DWORD*>(bits), pixels.size(), pixels.begin());
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(box, dc);
-    return pixels;
+    return Pixels(box, [&](HDC memory) {
+        RECT rc;
+        GetClientRect(box, &rc);
+        HDC dc = GetDC(box);
+        BitBlt(memory, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(box, dc);
+    });
 }
 
 // Counts the times the box is asked to paint into a picture.

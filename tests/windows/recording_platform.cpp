@@ -44,8 +44,8 @@ std::wstring ListText(HWND list) {
     return buffer;
 }
 
-bool PutClipboardText(const std::wstring& text) {
-    if (!OpenClipboard(nullptr)) return false;
+bool PutClipboardText(const std::wstring& text, HWND owner) {
+    if (!OpenClipboard(owner)) return false;
     EmptyClipboard();
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -55,7 +55,28 @@ bool PutClipboardText(const std::wstring& text) {
         if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
     }
     CloseClipboard();
-    return memory != nullptr;
+    return memory != nullptr && GetClipboardOwner() == owner;
+}
+
+std::vector<DWORD> Pixels(HWND window, const std::function<void(HDC)>& paint) {
+    RECT rc;
+    GetClientRect(window, &rc);
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    paint(memory);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + rc.right * rc.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return pixels;
 }
 
 }  // namespace annuvia::test

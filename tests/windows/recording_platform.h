@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "support/fake_platform.h"
@@ -21,7 +23,11 @@ void Type(HWND edit, const std::wstring& text);
 void Click(HWND button);
 std::wstring Text(HWND hwnd);
 std::wstring ListText(HWND list);
-// Puts text on the real system clipboard, as another program would.
-bool PutClipboardText(const std::wstring& text);
+// Puts text on the real system clipboard, as another program would: as the
+// owner window's, or with none (a program that opened it without a window).
+bool PutClipboardText(const std::wstring& text, HWND owner = nullptr);
+// The pixels (0x00RRGGBB, rows from the top) of a picture of a window's client
+// area size, which paint draws into a memory device context.
+std::vector<DWORD> Pixels(HWND window, const std::function<void(HDC)>& paint);
 
 }  // namespace annuvia::test

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "numerology/numerology.h"
@@ -142,22 +141,6 @@ TEST_F(ResultWindow, ClosingItShowsTheExitScreenWithTheMainWindowHiddenAndItsExi
     EXPECT_EQ(platform.ends, (std::vector<unsigned>{0}));
 }
 
-// Puts text on the clipboard as the given window's (none: a program that
-// opened the clipboard without a window).
-bool PutClipboardTextOf(HWND owner, const std::wstring& text) {
-    if (!owner) return PutClipboardText(text);
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (memory) {
-        memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(memory);
-        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-    }
-    CloseClipboard();
-    return GetClipboardOwner() == owner;
-}
-
 // The clipboard rule through the real system clipboard: what the user copied
 // in another program survives the mouse; what was copied out of the result
 // is gone at the next move, press or release of the mouse over it.
@@ -178,7 +161,7 @@ TEST(ResultWindowClipboard, OnlyTextCopiedFromTheResultIsEmptiedByTheMouse) {
     ASSERT_NE(otherProcess, GetCurrentProcessId());
 
     for (HWND owner : {HWND{nullptr}, otherProgram}) {
-        ASSERT_TRUE(PutClipboardTextOf(owner, L"copied elsewhere"));
+        ASSERT_TRUE(PutClipboardText(L"copied elsewhere", owner));
         for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
             SendMessageW(box, mouse, mouse == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(20, 20));
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << owner;
