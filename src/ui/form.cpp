@@ -480,17 +480,20 @@ bool Form::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, L
             *result = CallWindowProcW(own, link, msg, wp, lp);
             InvalidateRect(link, nullptr, TRUE);
             return true;
+        case WM_PRINTCLIENT:
+            // The link as it paints itself and, while focused, the focus rectangle around it.
+            *result = CallWindowProcW(own, link, msg, wp, lp);
+            if (GetFocus() == link && !(SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+                RECT rc;
+                GetClientRect(link, &rc);
+                DrawFocusRect(reinterpret_cast<HDC>(wp), &rc);
+            }
+            return true;
         case WM_PAINT: {
-            // Focused: the link as it paints itself, and the focus rectangle around it.
             if (wp || GetFocus() != link) return false;
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(link, &ps);
-            CallWindowProcW(own, link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-            if (!(SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-                RECT rc;
-                GetClientRect(link, &rc);
-                DrawFocusRect(dc, &rc);
-            }
+            LinkMessage(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT, own, result);
             EndPaint(link, &ps);
             *result = 0;
             return true;
