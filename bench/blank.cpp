@@ -18,7 +18,7 @@
 #include <string>
 #endif
 
-#include "ui/bench_marks.h"
+#include "win32/bench_marks.h"
 
 namespace {
 

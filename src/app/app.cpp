@@ -1,7 +1,7 @@
 #include "app/app.h"
 
-#include "ui/bench_marks.h"
-#include "web/modHelp.h"
+#include "win32/bench_marks.h"
+#include "core/web/modHelp.h"
 
 namespace annuvia {
 

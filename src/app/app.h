@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "platform/platform.h"
-#include "app/frmNagScreen.h"
-#include "ui/app_context.h"
-#include "ui/form.h"
-#include "ui/frmAbout/frmAbout.h"
-#include "ui/frmMain/frmMain.h"
-#include "ui/frmNagScreen2/frmNagScreen2.h"
-#include "ui/frmPersonalYear/frmPersonalYear.h"
+#include "core/platform/platform.h"
+#include "windows/frmNagScreen/frmNagScreen.h"
+#include "windows/app_context.h"
+#include "forms/form.h"
+#include "windows/frmAbout/frmAbout.h"
+#include "windows/frmMain/frmMain.h"
+#include "windows/frmNagScreen2/frmNagScreen2.h"
+#include "windows/frmPersonalYear/frmPersonalYear.h"
 
 namespace annuvia {
 

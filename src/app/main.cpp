@@ -2,8 +2,8 @@
 #include <commctrl.h>
 
 #include "app/app.h"
-#include "platform/win32_platform.h"
-#include "ui/bench_marks.h"
+#include "win32/win32_platform.h"
+#include "win32/bench_marks.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "e2e/driver.h"
-#include "web/gateway.h"
+#include "core/web/gateway.h"
 
 namespace e2e {
 namespace {

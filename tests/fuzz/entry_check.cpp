@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "ui/frmMain/entry_check.h"
+#include "core/input/entry_check.h"
 
 namespace {
 

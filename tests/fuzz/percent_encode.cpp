@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "web/modTellAFriend.h"
+#include "core/web/modTellAFriend.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "support/fake_platform.h"
-#include "web/modTellAFriend.h"
+#include "core/web/modTellAFriend.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "support/fake_platform.h"
-#include "web/modHelp.h"
+#include "core/web/modHelp.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/frmMain/entry_check.h"
+#include "core/input/entry_check.h"
 
 #include <gtest/gtest.h>
 

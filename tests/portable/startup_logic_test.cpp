@@ -8,10 +8,10 @@
 #include <map>
 #include <string>
 
-#include "platform/random.h"
+#include "core/platform/random.h"
 #include "support/fake_platform.h"
-#include "web/cobrand.h"
-#include "web/modHelp.h"
+#include "core/web/cobrand.h"
+#include "core/web/modHelp.h"
 
 namespace annuvia::test {
 namespace {

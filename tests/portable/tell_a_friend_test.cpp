@@ -1,4 +1,4 @@
-#include "web/modTellAFriend.h"
+#include "core/web/modTellAFriend.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/platform.h"
+#include "core/platform/platform.h"
 
 namespace annuvia::test {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "resource.h"
-#include "web/modHelp.h"
+#include "core/web/modHelp.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {

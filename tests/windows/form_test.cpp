@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "ui/form.h"
+#include "forms/form.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "numerology/numerology.h"
+#include "core/numerology/numerology.h"
 #include "resource.h"
 #include "windows/recording_platform.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "numerology/numerology.h"
-#include "platform/win32_platform.h"
+#include "core/numerology/numerology.h"
+#include "win32/win32_platform.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "web/modHelp.h"
+#include "core/web/modHelp.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {

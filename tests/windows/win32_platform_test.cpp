@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32_platform.h"
-#include "web/modHelp.h"
+#include "win32/win32_platform.h"
+#include "core/web/modHelp.h"
 
 namespace annuvia::test {
 namespace {

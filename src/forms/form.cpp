@@ -1,0 +1,743 @@
+#include "forms/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+
+#include "resource.h"
+#include "win32/bench_marks.h"
+
+namespace annuvia {
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+
+bool IsMultiLine(ControlKind kind) {
+    return kind == ControlKind::LockedText || kind == ControlKind::MultiLineText;
+}
+
+bool IsLinkKind(ControlKind kind) { return kind == ControlKind::LinkLabel || kind == ControlKind::Banner; }
+
+// Asks a modal form to take the activation back from a window it disabled.
+UINT ActivateModalMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Annuvia.ActivateModal");
+    return message;
+}
+
+// A drop-down list's designed height is that of the box with its list open;
+// the list shows as many entries as fit in it (never fewer than one).
+void FitOpenList(HWND list, int openHeight) {
+    RECT closed{};
+    GetWindowRect(list, &closed);
+    const int item = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+    if (item <= 0) return;
+    const int entries = (openHeight - (closed.bottom - closed.top) - 2) / item;
+    SendMessageW(list, CB_SETMINVISIBLE, static_cast<WPARAM>(entries > 1 ? entries : 1), 0);
+}
+
+RECT WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return info.rcWork;
+}
+
+// Where a window of a size goes to be centred in an area.
+POINT CentredOn(const RECT& area, SIZE size) {
+    return POINT{area.left + ((area.right - area.left) - size.cx) / 2,
+                 area.top + ((area.bottom - area.top) - size.cy) / 2};
+}
+
+HCURSOR HandPointer() {
+    static const HCURSOR hand = [] {
+        HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
+        return own ? own : LoadCursorW(nullptr, IDC_HAND);
+    }();
+    return hand;
+}
+
+}  // namespace
+
+Form::Form(FormRegistry& registry, const FormDesign& design) : registry_(registry), design_(design) {}
+
+Form::~Form() {
+    DestroyFormWindow();
+    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+    DropPictures();
+}
+
+void Form::DestroyFormWindow() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+    controls_.clear();
+    auto& loaded = registry_.loaded_;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+    state_ = State::NotLoaded;
+}
+
+void Form::RegisterClassOnce() {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), design_.className, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = design_.className;
+    if (design_.appIcon) {
+        // The program icon belongs to the class: every window of it shows the
+        // icon without being sent it (which costs a round trip each time).
+        auto icon = [&](int metricX, int metricY) {
+            return static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
+                                                 GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
+        };
+        wc.hIcon = icon(SM_CXICON, SM_CYICON);
+        wc.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
+    }
+    RegisterClassExW(&wc);
+}
+
+void Form::Load() {
+    if (registry_.Ended() || state_ != State::NotLoaded) return;
+    ANNUVIA_MARK("load", design_.className);
+    RegisterClassOnce();
+    ANNUVIA_MARK("class registered", design_.className);
+    HMENU menu = CreateFormMenu();
+    // Made at its size for the screen's DPI and centred on the primary
+    // screen's work area from the start: each move or resize of a window costs.
+    const UINT screenDpi = DpiOfWindow(nullptr);
+    const SIZE size = FrameSize(screenDpi, menu != nullptr);
+    const POINT place = CentredOn(WorkAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)), size);
+    hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, Style(), place.x, place.y, size.cx,
+                            size.cy, OwnerWindow(), menu, GetModuleHandleW(nullptr), this);
+    if (!hwnd_) {
+        if (menu) DestroyMenu(menu);
+        return;
+    }
+    ANNUVIA_MARK("window created", design_.className);
+    dpi_ = DpiOfWindow(hwnd_);
+    highContrast_ = registry_.highContrast && registry_.highContrast();
+    CreateControls();
+    UpdateBannerStops();
+    ANNUVIA_MARK("controls created", design_.className);
+    // A window that came up on a screen of another DPI takes that DPI's size.
+    if (dpi_ != screenDpi) {
+        ApplyLayout();
+        CentreOnScreen();
+    }
+    registry_.loaded_.push_back(this);
+    state_ = State::Loaded;
+    Form_Load();
+    ANNUVIA_MARK("Form_Load", design_.className);
+}
+
+void Form::Show() {
+    if (registry_.Ended() || state_ == State::Unloading) return;
+    if (state_ == State::NotLoaded) Load();
+    if (state_ != State::Loaded || IsWindowVisible(hwnd_)) return;
+    ShowWindow(hwnd_, SW_SHOW);
+    ANNUVIA_MARK("shown", design_.className);
+    SetForegroundWindow(hwnd_);
+    ANNUVIA_MARK("foreground", design_.className);
+}
+
+void Form::Hide() {
+    if (registry_.Ended() || !hwnd_ || !IsWindowVisible(hwnd_)) return;
+    EndModal();
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::ShowModal() {
+    if (registry_.Ended() || state_ == State::Unloading) return;
+    if (state_ == State::NotLoaded) Load();
+    if (state_ != State::Loaded || modal_) return;
+    const HWND window = hwnd_;
+    modalReturn_ = GetActiveWindow();
+    modalDisabled_.clear();
+    for (Form* form : registry_.loaded_) {
+        const HWND other = form->hwnd_;
+        if (form == this || !other || !IsWindowVisible(other) || !IsWindowEnabled(other)) continue;
+        EnableWindow(other, FALSE);
+        modalDisabled_.push_back(other);
+    }
+    modal_ = true;
+    modalOuter_ = registry_.modal_;
+    registry_.modal_ = this;
+    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    // The nested loop: the program's own dispatch, so Tab and access keys work.
+    MSG msg;
+    while (modal_ && hwnd_ == window && IsWindow(window) && !registry_.Ended()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the program's loop
+            break;
+        }
+        if (got < 0) break;
+        if (registry_.dispatch) {
+            registry_.dispatch(msg);
+        } else if (!IsDialogMessageW(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (!registry_.Ended()) EndModal();
+}
+
+void Form::EndModal() {
+    if (!modal_) return;
+    modal_ = false;
+    if (registry_.modal_ == this) registry_.modal_ = modalOuter_;
+    modalOuter_ = nullptr;
+    HWND back = nullptr;
+    for (HWND other : modalDisabled_) {
+        if (!IsWindow(other)) continue;
+        EnableWindow(other, TRUE);
+        if (!back && IsWindowVisible(other)) back = other;
+    }
+    modalDisabled_.clear();
+    if (modalReturn_ && IsWindow(modalReturn_) && IsWindowVisible(modalReturn_) && IsWindowEnabled(modalReturn_))
+        back = modalReturn_;
+    modalReturn_ = nullptr;
+    // While this window still exists: otherwise Windows activates another program's window.
+    const HWND active = GetActiveWindow();
+    if (back && (active == hwnd_ || !active)) SetActiveWindow(back);
+}
+
+void Form::Unload() {
+    if (registry_.Ended() || state_ != State::Loaded) return;
+    state_ = State::Unloading;
+    IgnoringErrors([&] { Form_Unload(); });
+    if (registry_.Ended()) return;  // the handler ended the process
+    EndModal();
+    auto& loaded = registry_.loaded_;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+    HWND window = hwnd_;
+    hwnd_ = nullptr;
+    savedFocus_ = nullptr;
+    controls_.clear();
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    state_ = State::NotLoaded;
+}
+
+HWND Form::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second.hwnd;
+}
+
+void Form::BringToFront(int id) {
+    if (registry_.Ended()) return;
+    if (HWND control = Control(id)) {
+        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        InvalidateRect(control, nullptr, TRUE);
+        UpdateBannerStops();
+    }
+}
+
+void Form::UpdateBannerStops() {
+    const HWND focus = GetFocus();
+    HWND front = nullptr;
+    bool focusBehind = false;
+    for (const auto& [id, state] : controls_) {
+        if (state.layout->kind != ControlKind::Banner) continue;
+        bool behind = false;
+        for (HWND above = GetWindow(state.hwnd, GW_HWNDPREV); above && !behind; above = GetWindow(above, GW_HWNDPREV)) {
+            const ControlState* other = StateOf(above);
+            behind = other && other->layout->kind == ControlKind::Banner;
+        }
+        const LONG_PTR style = GetWindowLongPtrW(state.hwnd, GWL_STYLE);
+        const LONG_PTR wanted = behind ? (style & ~LONG_PTR{WS_TABSTOP}) : (style | WS_TABSTOP);
+        if (wanted != style) SetWindowLongPtrW(state.hwnd, GWL_STYLE, wanted);
+        if (!behind) front = state.hwnd;
+        focusBehind = focusBehind || (behind && state.hwnd == focus);
+    }
+    if (focusBehind && front) SetFocus(front);
+}
+
+COLORREF Form::BackColour() const { return highContrast_ ? GetSysColor(COLOR_WINDOW) : design_.backColor; }
+
+void Form::SubclassControl(int id) {
+    // The control's own procedure is kept here and the form in the control's
+    // user data: a message then costs no lookup of a window property, which
+    // under Wine is a round trip to its server (two a message, the way the
+    // common controls' subclassing works).
+    HWND control = Control(id);
+    if (!control || controlProcs_.count(control)) return;
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    controlProcs_[control] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+}
+
+HBRUSH Form::BrushFor(COLORREF colour) {
+    auto it = brushes_.find(colour);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH brush = CreateSolidBrush(colour);
+    brushes_.emplace(colour, brush);
+    return brush;
+}
+
+void Form::CreateControls() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlSpec& layout : design_.controls) {
+        HWND parent = hwnd_;
+        COLORREF parentBack = design_.backColor;
+        if (layout.parentId != 0) {
+            auto it = controls_.find(layout.parentId);
+            if (it != controls_.end()) {
+                parent = it->second.hwnd;
+                parentBack = it->second.back;
+            }
+        }
+        COLORREF back = layout.backColor;
+        if (back == kInherit) back = parentBack;
+        if (back == kButtonFace) back = GetSysColor(COLOR_BTNFACE);
+
+        const wchar_t* className = L"STATIC";
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u);
+        DWORD exStyle = 0;
+        switch (layout.kind) {
+            case ControlKind::Frame:
+                className = FrameClassName();
+                style |= WS_CLIPCHILDREN;
+                exStyle = WS_EX_CONTROLPARENT;
+                break;
+            case ControlKind::Label:
+                style |= layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
+                break;
+            case ControlKind::LinkLabel:
+            case ControlKind::Banner:
+                style |= (layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOTIFY |
+                         WS_TABSTOP;
+                break;
+            case ControlKind::Line:
+                break;
+            case ControlKind::TextBox:
+                className = L"EDIT";
+                style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::LockedText:
+                className = L"EDIT";
+                style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | ES_LEFT;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::MultiLineText:
+                className = L"EDIT";
+                // Lines are not wrapped: wrapping a long pasted line costs the edit
+                // time for every line it makes (minutes for 100,000 characters).
+                style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL |
+                         ES_LEFT;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::DropList:
+                className = L"COMBOBOX";
+                style |= WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL;
+                break;
+            case ControlKind::Button:
+                className = L"BUTTON";
+                style |= WS_TABSTOP | BS_OWNERDRAW;
+                break;
+            case ControlKind::PushCheckBox:
+                className = L"BUTTON";
+                style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE;
+                break;
+        }
+        // Each control is made at its place with its font: a drop-down list
+        // resizes its list window on every move and every change of font.
+        HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style,
+                                       TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
+                                       TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
+                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                       instance, nullptr);
+        if (layout.kind == ControlKind::DropList) ANNUVIA_MARK("drop-down list made", design_.className);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
+        if (layout.kind == ControlKind::DropList) {
+            ANNUVIA_MARK("its font set", design_.className);
+            FitOpenList(control, TwipsToPixels(layout.height, dpi_));
+        }
+        if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        controls_[layout.id] = ControlState{&layout, control, back};
+        // Multi-line edits keep the window's keyboard rules, and links take
+        // their keys and draw their focus (see SubclassProc).
+        if (IsMultiLine(layout.kind) || IsLinkKind(layout.kind)) SubclassControl(layout.id);
+    }
+}
+
+HFONT Form::FontFor(const FontSpec& layout) const { return SharedFont(layout, dpi_); }
+
+SIZE Form::FrameSize(UINT dpi, bool hasMenu) const {
+    return WindowSizeForClient(TwipsToPixels(design_.clientWidth, dpi), TwipsToPixels(design_.clientHeight, dpi),
+                               Style(), kFormExStyle, hasMenu, dpi);
+}
+
+void Form::PlaceControl(HWND control, const ControlSpec& layout) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
+    SetWindowPos(control, nullptr, TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
+                 TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(layout.height, dpi_));
+}
+
+void Form::ApplyLayout() {
+    const SIZE size = FrameSize(dpi_, GetMenu(hwnd_) != nullptr);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (auto& [id, control] : controls_) PlaceControl(control.hwnd, *control.layout);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+DWORD Form::Style() const { return design_.minButton ? kFormStyle : kFormStyle & ~DWORD{WS_MINIMIZEBOX}; }
+
+void Form::CentreOnScreen() {
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    const POINT place = CentredOn(WorkAreaOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY)),
+                                  SIZE{rc.right - rc.left, rc.bottom - rc.top});
+    SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+const Form::ControlState* Form::StateOf(HWND control) const {
+    for (const auto& [id, state] : controls_) {
+        if (state.hwnd == control) return &state;
+    }
+    return nullptr;
+}
+
+bool Form::IsLink(HWND control) const {
+    const ControlState* state = StateOf(control);
+    return state && IsLinkKind(state->layout->kind);
+}
+
+Form::Colours Form::ColoursOf(const ControlState& state) const {
+    const ControlKind kind = state.layout->kind;
+    if (!highContrast_) return {state.layout->textColor, state.back};
+    // High contrast: the system's colours, whatever the design says.
+    switch (kind) {
+        case ControlKind::Button:
+        case ControlKind::PushCheckBox:
+            return {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)};
+        case ControlKind::LinkLabel:
+        case ControlKind::Banner:
+            return {GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_WINDOW)};
+        case ControlKind::Line:
+            return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOWTEXT)};
+        default:
+            return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
+    }
+}
+
+LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    const ControlState* state = StateOf(reinterpret_cast<HWND>(lp));
+    // Drop-down lists keep the system's colours.
+    if (!state || state->layout->kind == ControlKind::DropList) return DefWindowProcW(hwnd_, msg, wp, lp);
+    const ControlKind kind = state->layout->kind;
+    const Colours colours = ColoursOf(*state);
+    SetTextColor(dc, colours.text);
+    SetBkColor(dc, colours.back);
+    const bool transparent = kind == ControlKind::Label || kind == ControlKind::LinkLabel ||
+                             kind == ControlKind::Frame;
+    SetBkMode(dc, transparent ? TRANSPARENT : OPAQUE);
+    return reinterpret_cast<LRESULT>(BrushFor(colours.back));
+}
+
+bool Form::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
+    // A link behaves as the system's link control does: Enter and Space open it.
+    const auto opens = [](WPARAM key) { return key == VK_RETURN || key == VK_SPACE; };
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            // Otherwise the dialog manager takes Enter for the default button.
+            *result = CallWindowProcW(own, link, msg, wp, lp);
+            const auto* key = reinterpret_cast<const MSG*>(lp);
+            if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && opens(key->wParam))
+                *result |= DLGC_WANTMESSAGE;
+            return true;
+        }
+        case WM_KEYDOWN:
+            if (!opens(wp)) return false;
+            // As a click does, and once however long the key is held.
+            if (!(lp & (LPARAM{1} << 30)))
+                SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                             reinterpret_cast<LPARAM>(link));
+            *result = 0;
+            return true;
+        case WM_CHAR:
+            if (!opens(wp)) return false;
+            *result = 0;
+            return true;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+            *result = CallWindowProcW(own, link, msg, wp, lp);
+            InvalidateRect(link, nullptr, TRUE);
+            return true;
+        case WM_PRINTCLIENT:
+            // The link as it paints itself and, while focused, the focus rectangle around it.
+            *result = CallWindowProcW(own, link, msg, wp, lp);
+            if (GetFocus() == link && !(SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+                RECT rc;
+                GetClientRect(link, &rc);
+                DrawFocusRect(reinterpret_cast<HDC>(wp), &rc);
+            }
+            return true;
+        case WM_PAINT: {
+            if (wp || GetFocus() != link) return false;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(link, &ps);
+            LinkMessage(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT, own, result);
+            EndPaint(link, &ps);
+            *result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void Form::ColoursChanged() {
+    DropPictures();  // painted in colours or type that may have changed
+    highContrast_ = registry_.highContrast && registry_.highContrast();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+        auto* self = static_cast<Form*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    bool handled = false;
+    IgnoringErrors([&] {
+        result = self->HandleMessage(msg, wp, lp);
+        handled = true;
+    });
+    return handled ? result : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    const auto own = self->controlProcs_.find(hwnd);
+    if (own == self->controlProcs_.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    // On to the control's own procedure.
+    const WNDPROC control = own->second;
+    const auto forward = [&](WPARAM w) { return CallWindowProcW(control, hwnd, msg, w, lp); };
+    if (msg == WM_NCDESTROY) {
+        self->DropPicture(hwnd);
+        self->controlProcs_.erase(own);
+        return forward(wp);
+    }
+    const int id = GetDlgCtrlID(hwnd);
+    // A multi-line edit asks for every key. Tab and Shift+Tab must still move
+    // on, so it gives them up to the dialog manager, and a read-only one gives
+    // up Enter and Esc as well. Esc reaching the edit itself would close the
+    // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
+    const ControlState* state = self->StateOf(hwnd);
+    if (state && IsLinkKind(state->layout->kind)) {
+        LRESULT result = 0;
+        bool handled = false;
+        IgnoringErrors([&] { handled = self->LinkMessage(hwnd, msg, wp, lp, control, &result); });
+        if (handled) return result;
+    }
+    if (msg == WM_PAINT && wp == 0 && state && state->layout->kind == ControlKind::TextBox) {
+        bool painted = false;
+        IgnoringErrors([&] { painted = self->PaintTextBox(hwnd); });
+        if (painted) return 0;
+    }
+    if (state && IsMultiLine(state->layout->kind)) {
+        if (msg == WM_GETDLGCODE) {
+            LRESULT code = forward(wp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
+            const auto* key = reinterpret_cast<const MSG*>(lp);
+            const bool tabOrEsc = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+                                  (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
+            if (tabOrEsc || state->layout->kind == ControlKind::LockedText)
+                code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+            return code;
+        }
+        if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) return 0;
+    }
+    LRESULT result = 0;
+    bool handled = false;
+    IgnoringErrors([&] { handled = self->OnControlMessage(id, msg, wp, lp, &result); });
+    // wp may have been changed by the handler on its way to the control.
+    return handled ? result : forward(wp);
+}
+
+bool Form::PaintTextBox(HWND box) {
+    // A single-line edit lays out its whole text at every paint; with a text
+    // of many thousand characters that takes tens of milliseconds (under Wine),
+    // at every showing of the window. While such a box has no focus (so no
+    // caret, selection or composition to draw) and nothing it paints from has
+    // changed, the picture it painted last time is put back instead.
+    constexpr int kLongText = 4096;
+    const int length = GetWindowTextLengthW(box);
+    if (length < kLongText || GetFocus() == box) {
+        DropPicture(box);
+        return false;
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), length + 1)));
+    unsigned long long hash = 14695981039346656037ull;  // FNV-1a
+    for (wchar_t c : text) hash = (hash ^ static_cast<unsigned>(c)) * 1099511628211ull;
+    RECT client{}, format{};
+    GetClientRect(box, &client);
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    DWORD selStart = 0, selEnd = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
+    HDC screen = GetDC(box);
+    HDC memory = CreateCompatibleDC(screen);
+    // The colours, asked for the way the box asks for them when it paints.
+    const bool editable = IsWindowEnabled(box) && !(style & ES_READONLY);
+    const LRESULT brush = SendMessageW(GetParent(box), editable ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                                       reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(box));
+    const std::vector<LONG_PTR> paintedFrom{
+        static_cast<LONG_PTR>(text.size()), static_cast<LONG_PTR>(hash), static_cast<LONG_PTR>(hash >> 32),
+        SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), static_cast<LONG_PTR>(selStart),
+        static_cast<LONG_PTR>(selEnd), style, IsWindowEnabled(box), SendMessageW(box, WM_GETFONT, 0, 0),
+        SendMessageW(box, EM_GETMARGINS, 0, 0), client.right, client.bottom, format.left, format.top,
+        format.right, format.bottom, brush, static_cast<LONG_PTR>(GetTextColor(memory)),
+        static_cast<LONG_PTR>(GetBkColor(memory)), GetBkMode(memory),
+        static_cast<LONG_PTR>(GetSysColor(COLOR_GRAYTEXT))};
+    TextPicture& picture = pictures_[box];
+    if (!picture.bitmap || picture.paintedFrom != paintedFrom) {
+        if (picture.bitmap) DeleteObject(picture.bitmap);
+        picture.bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        picture.paintedFrom.clear();
+        if (picture.bitmap) {
+            HGDIOBJ old = SelectObject(memory, picture.bitmap);
+            SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+            SelectObject(memory, old);
+            picture.paintedFrom = paintedFrom;
+        }
+    }
+    const bool ready = !picture.paintedFrom.empty();
+    if (ready) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(box, &ps);
+        HGDIOBJ old = SelectObject(memory, picture.bitmap);
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        SelectObject(memory, old);
+        EndPaint(box, &ps);
+    }
+    DeleteDC(memory);
+    ReleaseDC(box, screen);
+    return ready;
+}
+
+void Form::DropPicture(HWND box) {
+    auto it = pictures_.find(box);
+    if (it == pictures_.end()) return;
+    if (it->second.bitmap) DeleteObject(it->second.bitmap);
+    pictures_.erase(it);
+}
+
+void Form::DropPictures() {
+    for (auto& [box, picture] : pictures_)
+        if (picture.bitmap) DeleteObject(picture.bitmap);
+    pictures_.clear();
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (msg == ActivateModalMessage()) {
+        if (modal_ && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+        return 0;
+    }
+    if (OnMessage(msg, wp, lp, &result)) return result;
+    switch (msg) {
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            FillRect(reinterpret_cast<HDC>(wp), &rc, BrushFor(BackColour()));
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return ColourControl(msg, wp, lp);
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            const ControlState* state = StateOf(item->hwndItem);
+            if (!state || item->CtlType != ODT_BUTTON) break;
+            PaintButton(*item, ColoursOf(*state).back);
+            return TRUE;
+        }
+        case WM_SETCURSOR:
+            if (IsLink(reinterpret_cast<HWND>(wp))) {
+                SetCursor(HandPointer());
+                return TRUE;
+            }
+            break;
+        case WM_COMMAND:
+            // Enter on a focused push button presses it: owner-drawn buttons
+            // are never default buttons, so the dialog manager sends IDOK.
+            if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
+                HWND focus = GetFocus();
+                const ControlState* state = focus ? StateOf(focus) : nullptr;
+                if (state && state->layout->kind == ControlKind::Button && IsWindowEnabled(focus)) {
+                    OnCommand(state->layout->id, BN_CLICKED);
+                    return 0;
+                }
+            }
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+            } else if (HIWORD(wp)) {
+                // Activated while minimized: the focus stays out of its controls until it is restored.
+            } else if (registry_.modal_ && registry_.modal_ != this && !IsWindowEnabled(hwnd_)) {
+                // Disabled by a modal form and activated all the same (from the
+                // taskbar, say): the modal form comes back in front.
+                PostMessageW(registry_.modal_->hwnd_, ActivateModalMessage(), 0, 0);
+            } else {
+                HWND target = savedFocus_;
+                if (!target || !IsWindow(target) || !IsWindowVisible(target))
+                    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+                if (target) SetFocus(target);
+                ANNUVIA_MARK("focus set", design_.className);
+            }
+            return 0;
+        case WM_SYSCOLORCHANGE:
+            // The system's own controls keep colours of their own: they hear of it too.
+            for (const auto& [id, control] : controls_) SendMessageW(control.hwnd, msg, wp, lp);
+            ColoursChanged();
+            break;
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            ColoursChanged();
+            break;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wp);
+            ApplyLayout();
+            const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace annuvia

@@ -1,0 +1,175 @@
+#pragma once
+// The form base: a window with a lifetime. A form is loaded (window and
+// controls created, Form_Load run) on first use, hidden and shown without
+// losing state, and unloaded (Form_Unload run, window destroyed). Showing a
+// visible form, hiding a hidden one and unloading one that is already being
+// unloaded do nothing. The registry keeps the loaded forms in load order.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <span>
+#include <vector>
+
+#include "forms/controls.h"
+
+namespace annuvia {
+
+class Form;
+
+class FormRegistry {
+public:
+    const std::vector<Form*>& Loaded() const { return loaded_; }
+    // After the end of the process nothing runs any more; in tests the end
+    // returns, and the forms then ignore every further request.
+    bool Ended() const { return ended_; }
+    void MarkEnded() { ended_ = true; }
+    // How the program's loop hands on one message (dialog manager first); a
+    // modal form's nested loop uses the same. Set by the program.
+    std::function<void(MSG&)> dispatch;
+    // Whether the user asked for the system's colours everywhere (high
+    // contrast); asked when a form loads and when the system's settings change.
+    std::function<bool()> highContrast;
+
+private:
+    friend class Form;
+    std::vector<Form*> loaded_;
+    bool ended_ = false;
+    Form* modal_ = nullptr;  // the innermost form shown modally, if any
+};
+
+struct FormDesign {
+    const wchar_t* className;
+    const wchar_t* caption;
+    int clientWidth, clientHeight;  // twips
+    COLORREF backColor;
+    std::span<const ControlSpec> controls;
+    bool appIcon = true;
+    bool minButton = true;  // false: a fixed dialog-like frame, only the close box
+};
+
+class Form {
+public:
+    Form(FormRegistry& registry, const FormDesign& design);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    void Load();
+    void Show();
+    void Hide();
+    void Unload();
+    // Shows the form modally: the program's other visible windows are disabled
+    // and a nested message loop runs until the form is unloaded or hidden (or
+    // the process ends); the windows are enabled again, and the one that was
+    // active is activated, before the form's window goes.
+    void ShowModal();
+
+    bool IsLoaded() const { return state_ != State::NotLoaded; }
+    bool IsUnloading() const { return state_ == State::Unloading; }
+    bool IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    HWND Hwnd() const { return hwnd_; }
+    HWND Control(int id) const;
+    UINT Dpi() const { return dpi_; }
+    // Puts a control on top of its siblings in its container.
+    void BringToFront(int id);
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    virtual HMENU CreateFormMenu() { return nullptr; }
+    // The window that owns this form's window (none: a window of its own in the taskbar).
+    virtual HWND OwnerWindow() { return nullptr; }
+    virtual void OnCommand(int /*id*/, int /*code*/) {}
+    // Messages of a subclassed control; return true when handled (result in *result).
+    // A handler may change wp (a typed character, say) and let the control go on.
+    virtual bool OnControlMessage(int /*id*/, UINT /*msg*/, WPARAM& /*wp*/, LPARAM /*lp*/,
+                                  LRESULT* /*result*/) {
+        return false;
+    }
+    // Other messages of the form's window; return true when handled.
+    virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT* /*result*/) {
+        return false;
+    }
+    // Routes a control's messages through OnControlMessage.
+    void SubclassControl(int id);
+    // The window's background: as designed, or the system's while high contrast is on.
+    COLORREF BackColour() const;
+    bool HighContrast() const { return highContrast_; }
+    // Destroys the window now, as the destructor would: for a form that must
+    // release what its window shows only once the window is gone.
+    void DestroyFormWindow();
+
+private:
+    enum class State { NotLoaded, Loaded, Unloading };
+    struct ControlState {
+        const ControlSpec* layout;
+        HWND hwnd;
+        COLORREF back;  // resolved
+    };
+    struct Colours {
+        COLORREF text, back;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void RegisterClassOnce();
+    void CreateControls();
+    // Font, place and open-list height of one control, from its twips at the window's DPI.
+    void PlaceControl(HWND control, const ControlSpec& layout);
+    void ApplyLayout();
+    SIZE FrameSize(UINT dpi, bool hasMenu) const;
+    void CentreOnScreen();
+    DWORD Style() const;
+    void EndModal();
+    HFONT FontFor(const FontSpec& layout) const;
+    const ControlState* StateOf(HWND control) const;
+    HBRUSH BrushFor(COLORREF colour);
+    LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
+    Colours ColoursOf(const ControlState& state) const;
+    bool IsLink(HWND control) const;
+    // Links are tab stops that open on Enter and Space and show a focus rectangle.
+    bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result);
+    // Of banners stacked at one place, only the one in front takes the focus.
+    void UpdateBannerStops();
+    // Takes the high-contrast setting anew and repaints the window and its controls.
+    void ColoursChanged();
+    bool PaintTextBox(HWND box);
+    void DropPicture(HWND box);
+    void DropPictures();
+
+    FormRegistry& registry_;
+    FormDesign design_;
+    State state_ = State::NotLoaded;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    bool highContrast_ = false;
+    HWND savedFocus_ = nullptr;
+    // While shown modally: the windows it disabled, the one to activate after, the outer modal form.
+    bool modal_ = false;
+    std::vector<HWND> modalDisabled_;
+    HWND modalReturn_ = nullptr;
+    Form* modalOuter_ = nullptr;
+    std::map<int, ControlState> controls_;
+    std::map<HWND, WNDPROC> controlProcs_;  // each subclassed control's own window procedure
+    // The last picture of each long text box, and what it was painted from.
+    struct TextPicture {
+        HBITMAP bitmap = nullptr;
+        std::vector<LONG_PTR> paintedFrom;
+    };
+    std::map<HWND, TextPicture> pictures_;
+    std::map<COLORREF, HBRUSH> brushes_;
+};
+
+// The window procedure's guard: no exception crosses into the system.
+template <typename Fn>
+void IgnoringErrors(Fn&& fn) {
+    try {
+        fn();
+    } catch (...) {
+    }
+}
+
+}  // namespace annuvia

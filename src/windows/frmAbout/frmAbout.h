@@ -1,0 +1,45 @@
+#pragma once
+// The About window: name and version, what the Personal Year Number is, a
+// link to the publisher's site, the full-branding offer and OK. Shown modally.
+
+#include "windows/app_context.h"
+#include "forms/form.h"
+
+namespace annuvia {
+
+inline constexpr wchar_t kAboutDescription[] =
+    L"Annuvia Software gives you an idea about the trends and influences of the particular year on "
+    L"your life. This number can be calculated by adding the digits of your birthday, your month of "
+    L"birth and your year of birth. There are 9 personal years with nine different types of levels "
+    L"of development. So this software helps you in reevaluate whether you are able to deal with the "
+    L"problems more efficiently than nine years ago. All rights in this software are held by "
+    ANNUVIA_GATEWAY_HOST L".";
+inline constexpr wchar_t kAboutHomePageCaption[] = L"Click here to visit " ANNUVIA_GATEWAY_HOST;
+inline constexpr wchar_t kAboutOfferCaption[] =
+    L"Home Business Opportunity. Start your own Internet business and make money online. Get this "
+    L"software fully branded for your website. ";
+inline constexpr wchar_t kAboutDetailsCaption[] = L"Click here for more details.";
+
+class frmAbout final : public Form {
+public:
+    enum Id : int {
+        cmdOK = 500, Picture1, Label2, Label1, lblHomePage, Label3, lblCobrand, Line1,
+    };
+
+    explicit frmAbout(AppContext& context);
+
+    void cmdOK_Click();
+    void lblHomePage_Click();
+    void lblCobrand_Click();
+
+private:
+    void Form_Load() override;
+    HWND OwnerWindow() override;
+    void OnCommand(int id, int code) override;
+    bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+    AppContext& context_;
+};
+
+}  // namespace annuvia

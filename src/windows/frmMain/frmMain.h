@@ -1,0 +1,43 @@
+#pragma once
+// The main window: three names, a date of birth from three lists, and Next.
+
+#include "windows/app_context.h"
+#include "forms/form.h"
+#include "core/input/entry_check.h"
+
+namespace annuvia {
+
+class frmMain final : public Form {
+public:
+    enum Id : int {
+        Frame2 = 100, Label61,
+        fraName = 110, Label1, Label4, Label5, txtFirstName, txtMiddleName, txtLastName,
+        fraBirthDay = 120, cboMonth, cboDate, cboYear, cmdNext, lblForMonth, lblForDate, lblForYear,
+        fraFullBrand = 130, lblFullBrand, lblCobrand,
+        cmdExit = 140,
+        mnuNext = 200, mnuExit, mnuOnline = 210, mnuVisit, mnuUpdate, mnuAbout,
+        mnuDonate = 220, mkmoney = 230,
+    };
+
+    explicit frmMain(AppContext& context);
+
+    void cmdNext_Click();
+    void cmdExit_Click();
+    void mnuAbout_Click();
+
+private:
+    void Form_Load() override;
+    void Form_Unload() override;
+    HMENU CreateFormMenu() override;
+    void OnCommand(int id, int code) override;
+    bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+    bool ValidateInput();
+    MainEntries ReadEntries() const;
+    std::wstring ChosenText(int listId) const;
+
+    AppContext& context_;
+};
+
+}  // namespace annuvia

@@ -1,0 +1,87 @@
+#include "windows/frmNagScreen/frmNagScreen.h"
+
+#include "resource.h"
+#include "win32/bench_marks.h"
+#include "windows/frmMain/frmMain.h"
+#include "core/web/cobrand.h"
+
+namespace annuvia {
+
+frmNagScreen::frmNagScreen(AppContext& context)
+    : Form(context.forms, FormDesign{L"Annuvia_frmNagScreen", kWindowTitle, 1500, 1500, kFormBlue, {}, false}),
+      context_(context) {}
+
+frmNagScreen::~frmNagScreen() {
+    if (imgIcon_) ImageList_Destroy(imgIcon_);
+}
+
+HIMAGELIST frmNagScreen::IMGIcon() {
+    if (imgIcon_) return imgIcon_;
+    constexpr int kSize = 32;
+    HICON icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON, kSize, kSize, 0));
+    if (!icon) return nullptr;
+    HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+    // The icon drawn on the mask colour, which the list then keys out.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (list && picture) {
+        HGDIOBJ old = SelectObject(dc, picture);
+        RECT all{0, 0, kSize, kSize};
+        HBRUSH mask = CreateSolidBrush(kIconMaskColour);
+        FillRect(dc, &all, mask);
+        DeleteObject(mask);
+        DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+        SelectObject(dc, old);
+        ImageList_AddMasked(list, picture, kIconMaskColour);
+    }
+    if (picture) DeleteObject(picture);
+    DeleteDC(dc);
+    DestroyIcon(icon);
+    if (list && ImageList_GetImageCount(list) != 1) {
+        ImageList_Destroy(list);
+        list = nullptr;
+    }
+    imgIcon_ = list;
+    return imgIcon_;
+}
+
+void frmNagScreen::Form_Load() {
+    Platform& platform = context_.platform;
+    // Every step runs even when one before it failed.
+    bool refused = false;
+    IgnoringErrors([&] { refused = platform.AnotherInstanceRunning(); });
+    if (refused) {
+        IgnoringErrors([&] {
+            platform.ShowMessage(nullptr, kAlreadyRunning, MsgButtons::OK, MsgIcon::Information);
+        });
+        context_.unloadAllAndEnd();
+        return;
+    }
+    ANNUVIA_MARK("instance guard");
+    IgnoringErrors([&] { platform.SeedRandomFromTimer(); });
+    IgnoringErrors([&] { context_.checkUpdateReminder(); });
+    ANNUVIA_MARK("reminder (start-up)");
+    IgnoringErrors([&] { context_.main->Show(); });
+    IgnoringErrors([&] { Hide(); });
+    IgnoringErrors([&] { CoBrand_Randomize(); });
+    ANNUVIA_MARK("banner rotation");
+}
+
+void frmNagScreen::Form_Unload() { context_.unloadAllAndEnd(); }
+
+void frmNagScreen::CoBrand_Randomize() {
+    intCoBrandRandomNumber = CoBrandNumber(context_.platform.NextRandom());
+    switch (FrontBannerFor(intCoBrandRandomNumber)) {
+        case FrontBanner::CoBrand: context_.main->BringToFront(frmMain::lblCobrand); break;
+        case FrontBanner::FullBrand: context_.main->BringToFront(frmMain::lblFullBrand); break;
+        case FrontBanner::AsCreated: break;
+    }
+}
+
+}  // namespace annuvia

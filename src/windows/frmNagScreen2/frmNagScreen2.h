@@ -1,0 +1,90 @@
+#pragma once
+// The exit screen: shown when the user leaves the main or the result window,
+// it asks for the user's support, links to the publisher's pages and carries
+// the refer-a-friend form. Once loaded it stays loaded, above other windows,
+// until the program ends; its Exit button and its close box end the program.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "windows/app_context.h"
+#include "forms/form.h"
+#include "core/web/modTellAFriend.h"
+
+namespace annuvia {
+
+// The four support texts, one of them drawn when the exit screen loads.
+inline constexpr const wchar_t* kSupportTexts[4] = {
+    L"Programs like this one can be created and maintained only with your support. The best way "
+    L"to support our discussion board is to visit " ANNUVIA_GATEWAY_HOST L" regularly and take part "
+    L"in its discussions and other activities.",
+    L"Please visit " ANNUVIA_GATEWAY_HOST L" regularly and support it by taking part in its "
+    L"discussions and other activities: without regular visits to the site these programs cannot "
+    L"be supported and maintained.",
+    ANNUVIA_GATEWAY_HOST L" is a free online discussion forum on numerology, astrology and tarot. "
+    L"Please visit it regularly and help us develop and maintain this program.",
+    ANNUVIA_GATEWAY_HOST L" needs your help. Visit it regularly and take part in its discussions "
+    L"and activities, to help us maintain this program and develop more programs like it.",
+};
+
+// Which support text a draw u from [0, 1) picks: floor(u x 4) in single precision.
+inline int SupportTextIndex(float u) {
+    return std::clamp(static_cast<int>(std::floor(u * 4.0f)), 0, 3);
+}
+
+inline constexpr wchar_t kVisitCaption[] = L"Click here to visit " ANNUVIA_GATEWAY_HOST L" now";
+inline constexpr wchar_t kGoToHomeCaption[] = L"Click Here To Visit Corvane Softwares";
+// Two paragraphs; the run of spaces pushes the second onto a line of its own.
+inline constexpr wchar_t kOtherSoftwaresText[] =
+    L"If you have enjoyed this software you will surely be interested in our other Corvane "
+    L"Softwares. From a single software, we have now grown to become the world\u2019s largest "
+    L"resource of corvane softwares. Be it astrology, psychic, tarot, numerology or occult, we have "
+    L"programs in all fields thus giving our users a wide choice depending on their interests."
+    L"                                                             "
+    L"All the programs in the Corvane Softwares suite are simple and easy to use. They are not only "
+    L"fun to use but also very informative. Try them out today and share your experience with your "
+    L"friends and family. ";
+
+class frmNagScreen2 final : public Form {
+public:
+    enum Id : int {
+        picNagscreen2Icon = 400, lblNagScreen2Caption, Label2, Check1, cmdClose,
+        Frame2 = 410, txtName, cmdSubmit, txtEmail, txtFriendEmail, txtFriendName, txtMessage,
+        Frame6 = 420, Label3, lblGoToHome,
+        lblForName = 430, lblForEmail, lblForFriendEmail, lblForFriendName, lblForMessage,
+    };
+
+    explicit frmNagScreen2(AppContext& context);
+    ~frmNagScreen2() override;
+
+    void cmdClose_Click();
+    void Check1_Click();
+    void lblGoToHome_Click();
+    void cmdSubmit_Click();
+
+    // What the last press of Submit stored, for the life of the process.
+    const TellAFriendStrings& TellAFriend() const { return tellAFriend_; }
+
+private:
+    void Form_Load() override;
+    void Form_Unload() override;
+    void OnCommand(int id, int code) override;
+    bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+    void FitCaption();
+    void FitTexts();
+    void PaintIcon();
+    void PromptOnFocus(int id, bool gained);
+
+    AppContext& context_;
+    HICON icon_ = nullptr;
+    std::vector<HFONT> fittedFonts_;  // smaller type for texts that would not fit
+    TellAFriendStrings tellAFriend_;
+    bool focusExitOnActivate_ = false;
+};
+
+}  // namespace annuvia
