@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "win32/system_function.h"
+
 namespace annuvia {
 
 namespace {
 
 template <typename Fn>
 Fn User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                  : nullptr;
+    return LoadedFunction<Fn>(L"user32.dll", name);
 }
 
 // A frame's border and caption, in the colours its form gives it through WM_CTLCOLORSTATIC.

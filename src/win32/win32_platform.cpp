@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/system_function.h"
+
 namespace annuvia {
 
 namespace {
@@ -38,7 +40,7 @@ Fn SystemFunction(const wchar_t* dll, const char* name) {
             module = LoadLibraryW(path);
         }
     }
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    return ModuleFunction<Fn>(module, name);
 }
 
 // Days either side of today within which the reminder asks nothing.
