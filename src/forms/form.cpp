@@ -3,8 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
-#include <string>
 
 #include "resource.h"
 #include "win32/bench_marks.h"
@@ -67,7 +65,6 @@ Form::Form(FormRegistry& registry, const FormDesign& design) : registry_(registr
 Form::~Form() {
     DestroyFormWindow();
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
-    DropPictures();
 }
 
 void Form::DestroyFormWindow() {
@@ -504,7 +501,7 @@ bool Form::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, L
 }
 
 void Form::ColoursChanged() {
-    DropPictures();  // painted in colours or type that may have changed
+    pictures_.DropAll();  // painted in colours or type that may have changed
     highContrast_ = registry_.highContrast && registry_.highContrast();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
@@ -536,7 +533,7 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const WNDPROC control = own->second;
     const auto forward = [&](WPARAM w) { return CallWindowProcW(control, hwnd, msg, w, lp); };
     if (msg == WM_NCDESTROY) {
-        self->DropPicture(hwnd);
+        self->pictures_.Drop(hwnd);
         self->controlProcs_.erase(own);
         return forward(wp);
     }
@@ -554,7 +551,7 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == WM_PAINT && wp == 0 && state && state->layout->kind == ControlKind::TextBox) {
         bool painted = false;
-        IgnoringErrors([&] { painted = self->PaintTextBox(hwnd); });
+        IgnoringErrors([&] { painted = self->pictures_.Paint(hwnd); });
         if (painted) return 0;
     }
     if (state && IsMultiLine(state->layout->kind)) {
@@ -574,82 +571,6 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     IgnoringErrors([&] { handled = self->OnControlMessage(id, msg, wp, lp, &result); });
     // wp may have been changed by the handler on its way to the control.
     return handled ? result : forward(wp);
-}
-
-bool Form::PaintTextBox(HWND box) {
-    // A single-line edit lays out its whole text at every paint; with a text
-    // of many thousand characters that takes tens of milliseconds (under Wine),
-    // at every showing of the window. While such a box has no focus (so no
-    // caret, selection or composition to draw) and nothing it paints from has
-    // changed, the picture it painted last time is put back instead.
-    constexpr int kLongText = 4096;
-    const int length = GetWindowTextLengthW(box);
-    if (length < kLongText || GetFocus() == box) {
-        DropPicture(box);
-        return false;
-    }
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), length + 1)));
-    unsigned long long hash = 14695981039346656037ull;  // FNV-1a
-    for (wchar_t c : text) hash = (hash ^ static_cast<unsigned>(c)) * 1099511628211ull;
-    RECT client{}, format{};
-    GetClientRect(box, &client);
-    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    DWORD selStart = 0, selEnd = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-    const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
-    HDC screen = GetDC(box);
-    HDC memory = CreateCompatibleDC(screen);
-    // The colours, asked for the way the box asks for them when it paints.
-    const bool editable = IsWindowEnabled(box) && !(style & ES_READONLY);
-    const LRESULT brush = SendMessageW(GetParent(box), editable ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
-                                       reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(box));
-    const std::vector<LONG_PTR> paintedFrom{
-        static_cast<LONG_PTR>(text.size()), static_cast<LONG_PTR>(hash), static_cast<LONG_PTR>(hash >> 32),
-        SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), static_cast<LONG_PTR>(selStart),
-        static_cast<LONG_PTR>(selEnd), style, IsWindowEnabled(box), SendMessageW(box, WM_GETFONT, 0, 0),
-        SendMessageW(box, EM_GETMARGINS, 0, 0), client.right, client.bottom, format.left, format.top,
-        format.right, format.bottom, brush, static_cast<LONG_PTR>(GetTextColor(memory)),
-        static_cast<LONG_PTR>(GetBkColor(memory)), GetBkMode(memory),
-        static_cast<LONG_PTR>(GetSysColor(COLOR_GRAYTEXT))};
-    TextPicture& picture = pictures_[box];
-    if (!picture.bitmap || picture.paintedFrom != paintedFrom) {
-        if (picture.bitmap) DeleteObject(picture.bitmap);
-        picture.bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        picture.paintedFrom.clear();
-        if (picture.bitmap) {
-            HGDIOBJ old = SelectObject(memory, picture.bitmap);
-            SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-            SelectObject(memory, old);
-            picture.paintedFrom = paintedFrom;
-        }
-    }
-    const bool ready = !picture.paintedFrom.empty();
-    if (ready) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(box, &ps);
-        HGDIOBJ old = SelectObject(memory, picture.bitmap);
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-        SelectObject(memory, old);
-        EndPaint(box, &ps);
-    }
-    DeleteDC(memory);
-    ReleaseDC(box, screen);
-    return ready;
-}
-
-void Form::DropPicture(HWND box) {
-    auto it = pictures_.find(box);
-    if (it == pictures_.end()) return;
-    if (it->second.bitmap) DeleteObject(it->second.bitmap);
-    pictures_.erase(it);
-}
-
-void Form::DropPictures() {
-    for (auto& [box, picture] : pictures_)
-        if (picture.bitmap) DeleteObject(picture.bitmap);
-    pictures_.clear();
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "forms/controls.h"
+#include "forms/text_pictures.h"
 
 namespace annuvia {
 
@@ -136,9 +137,6 @@ private:
     void UpdateBannerStops();
     // Takes the high-contrast setting anew and repaints the window and its controls.
     void ColoursChanged();
-    bool PaintTextBox(HWND box);
-    void DropPicture(HWND box);
-    void DropPictures();
 
     FormRegistry& registry_;
     FormDesign design_;
@@ -154,12 +152,7 @@ private:
     Form* modalOuter_ = nullptr;
     std::map<int, ControlState> controls_;
     std::map<HWND, WNDPROC> controlProcs_;  // each subclassed control's own window procedure
-    // The last picture of each long text box, and what it was painted from.
-    struct TextPicture {
-        HBITMAP bitmap = nullptr;
-        std::vector<LONG_PTR> paintedFrom;
-    };
-    std::map<HWND, TextPicture> pictures_;
+    TextPictures pictures_;
     std::map<COLORREF, HBRUSH> brushes_;
 };
 
