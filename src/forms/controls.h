@@ -42,16 +42,21 @@ enum class ControlKind {
     Line,        // a straight line filled with its background colour
 };
 
+// A place and size in twips, from the container's corner.
+struct Twips {
+    int left, top, width, height;
+};
+
 struct ControlSpec {
     int id;
-    int parentId;  // 0: the form itself; otherwise the id of a frame
+    int parent = 0;  // 0: the form itself; otherwise the id of a frame
     ControlKind kind;
-    const wchar_t* caption;
-    int left, top, width, height;  // twips, from the container's corner
+    const wchar_t* caption = L"";
+    Twips at;
     FontSpec font = kVerdana825;
-    bool visible = true;
     COLORREF textColor = kWhite;
     COLORREF backColor = kInherit;
+    bool visible = true;
     bool centred = false;
     bool singleLine = false;  // labels: one line that never wraps (a word too wide is cut, not dropped)
 };

@@ -287,8 +287,8 @@ void Form::CreateControls() {
     for (const ControlSpec& layout : design_.controls) {
         HWND parent = hwnd_;
         COLORREF parentBack = design_.backColor;
-        if (layout.parentId != 0) {
-            auto it = controls_.find(layout.parentId);
+        if (layout.parent != 0) {
+            auto it = controls_.find(layout.parent);
             if (it != controls_.end()) {
                 parent = it->second.hwnd;
                 parentBack = it->second.back;
@@ -350,16 +350,16 @@ void Form::CreateControls() {
         }
         // Each control is made at its place with its font: a drop-down list
         // resizes its list window on every move and every change of font.
+        const Twips& at = layout.at;
         HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style,
-                                       TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
-                                       TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
-                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                                       instance, nullptr);
+                                       TwipsToPixels(at.left, dpi_), TwipsToPixels(at.top, dpi_),
+                                       TwipsToPixels(at.width, dpi_), TwipsToPixels(at.height, dpi_), parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
         if (layout.kind == ControlKind::DropList) ANNUVIA_MARK("drop-down list made", design_.className);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
         if (layout.kind == ControlKind::DropList) {
             ANNUVIA_MARK("its font set", design_.className);
-            FitOpenList(control, TwipsToPixels(layout.height, dpi_));
+            FitOpenList(control, TwipsToPixels(at.height, dpi_));
         }
         if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
@@ -379,10 +379,10 @@ SIZE Form::FrameSize(UINT dpi, bool hasMenu) const {
 
 void Form::PlaceControl(HWND control, const ControlSpec& layout) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
-    SetWindowPos(control, nullptr, TwipsToPixels(layout.left, dpi_), TwipsToPixels(layout.top, dpi_),
-                 TwipsToPixels(layout.width, dpi_), TwipsToPixels(layout.height, dpi_),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(layout.height, dpi_));
+    const Twips& at = layout.at;
+    SetWindowPos(control, nullptr, TwipsToPixels(at.left, dpi_), TwipsToPixels(at.top, dpi_),
+                 TwipsToPixels(at.width, dpi_), TwipsToPixels(at.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(at.height, dpi_));
 }
 
 void Form::ApplyLayout() {

@@ -16,8 +16,8 @@ namespace {
 
 constexpr int kBox = 11, kOther = 12;
 constexpr ControlSpec kControls[] = {
-    {kBox, 0, ControlKind::TextBox, L"", 120, 120, 1905, 285},
-    {kOther, 0, ControlKind::TextBox, L"", 120, 600, 1905, 285},
+    {.id = kBox, .kind = ControlKind::TextBox, .at = {120, 120, 1905, 285}},
+    {.id = kOther, .kind = ControlKind::TextBox, .at = {120, 600, 1905, 285}},
 };
 
 class BoxForm final : public Form {

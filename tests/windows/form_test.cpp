@@ -15,8 +15,8 @@ namespace annuvia::test {
 namespace {
 
 constexpr ControlSpec kTestControls[] = {
-    {10, 0, ControlKind::Frame, L"Box", 120, 120, 3000, 1500},
-    {11, 10, ControlKind::TextBox, L"", 150, 300, 1500, 285},
+    {.id = 10, .kind = ControlKind::Frame, .caption = L"Box", .at = {120, 120, 3000, 1500}},
+    {.id = 11, .parent = 10, .kind = ControlKind::TextBox, .at = {150, 300, 1500, 285}},
 };
 
 class TestForm final : public Form {

@@ -19,19 +19,19 @@ constexpr FontSpec kLinkFont{L"Verdana", 825, false, true};
 // first of all, first in the tab order, so it holds the focus when the window
 // opens; Tab then goes on to the two links.
 constexpr ControlSpec kControls[] = {
-    // id, container, kind, caption, left, top, width, height (twips), font, ...
-    {A::cmdOK, 0, K::Button, L"OK", 5400, 3240, 1260, 345},
-    {A::Picture1, 0, K::Label, L"", 120, 120, 480, 480},  // painted with the program icon
-    {A::Label2, 0, K::Label, kWindowTitle, 840, 90, 5295, 255, kTitleFont},
+    {.id = A::cmdOK, .kind = K::Button, .caption = L"OK", .at = {5400, 3240, 1260, 345}},
+    {.id = A::Picture1, .kind = K::Label, .at = {120, 120, 480, 480}},  // painted with the program icon
+    {.id = A::Label2, .kind = K::Label, .caption = kWindowTitle, .at = {840, 90, 5295, 255}, .font = kTitleFont},
     // The one-line links never wrap: a box a pixel too narrow cuts a letter instead of dropping a word.
-    {A::lblHomePage, 0, K::LinkLabel, kAboutHomePageCaption, 2640, 1920, 4050, 195, kLinkFont, true, kWhite,
-     kInherit, false, true},
-    {A::Label1, 0, K::Label, kAboutDescription, 840, 360, 5775, 1635},
-    {A::lblCobrand, 0, K::LinkLabel, kAboutDetailsCaption, 4440, 2760, 2355, 195, kLinkFont, true, kWhite,
-     kInherit, false, true},
-    {A::Label3, 0, K::Label, kAboutOfferCaption, 840, 2160, 5685, 615, kVerdana825Bold},
+    {.id = A::lblHomePage, .kind = K::LinkLabel, .caption = kAboutHomePageCaption, .at = {2640, 1920, 4050, 195},
+     .font = kLinkFont, .singleLine = true},
+    {.id = A::Label1, .kind = K::Label, .caption = kAboutDescription, .at = {840, 360, 5775, 1635}},
+    {.id = A::lblCobrand, .kind = K::LinkLabel, .caption = kAboutDetailsCaption, .at = {4440, 2760, 2355, 195},
+     .font = kLinkFont, .singleLine = true},
+    {.id = A::Label3, .kind = K::Label, .caption = kAboutOfferCaption, .at = {840, 2160, 5685, 615},
+     .font = kVerdana825Bold},
     // The white line at height 3150 from -60 to 6840: one pixel high at 96 DPI.
-    {A::Line1, 0, K::Line, L"", -60, 3150, 6900, 15, kVerdana825, true, kWhite, kWhite},
+    {.id = A::Line1, .kind = K::Line, .at = {-60, 3150, 6900, 15}, .backColor = kWhite},
 };
 
 }  // namespace

@@ -15,45 +15,51 @@ namespace annuvia {
 namespace {
 
 using K = ControlKind;
+using M = frmMain;
 
 // Created in this order, which is also the order of the z-order and of Tab.
 // Each text box and list comes right after the label that names it for a
 // screen reader (the lists' labels are hidden); the links come last.
 constexpr ControlSpec kControls[] = {
-    // id, container, kind, caption, left, top, width, height (twips), font, ...
-    {frmMain::fraName, 0, K::Frame, L"Please Fill In The Below Details:", 75, 705, 6255, 1605,
-     kVerdana825Bold},
-    {frmMain::Label1, frmMain::fraName, K::Label, L"First Name", 120, 300, 1905, 225, kSansSerif825},
-    {frmMain::txtFirstName, frmMain::fraName, K::TextBox, L"", 120, 525, 1905, 285},
-    {frmMain::Label4, frmMain::fraName, K::Label, L"Middle Name", 2145, 300, 1965, 225, kSansSerif825},
-    {frmMain::txtMiddleName, frmMain::fraName, K::TextBox, L"", 2145, 525, 1965, 285},
-    {frmMain::Label5, frmMain::fraName, K::Label, L"Last Name", 4230, 300, 1935, 225, kSansSerif825},
-    {frmMain::txtLastName, frmMain::fraName, K::TextBox, L"", 4230, 525, 1935, 285},
-    {frmMain::fraBirthDay, frmMain::fraName, K::Frame, L"Date Of Birth", 105, 885, 6045, 645,
-     kVerdana825Bold},
+    {.id = M::fraName, .kind = K::Frame, .caption = L"Please Fill In The Below Details:",
+     .at = {75, 705, 6255, 1605}, .font = kVerdana825Bold},
+    {.id = M::Label1, .parent = M::fraName, .kind = K::Label, .caption = L"First Name",
+     .at = {120, 300, 1905, 225}, .font = kSansSerif825},
+    {.id = M::txtFirstName, .parent = M::fraName, .kind = K::TextBox, .at = {120, 525, 1905, 285}},
+    {.id = M::Label4, .parent = M::fraName, .kind = K::Label, .caption = L"Middle Name",
+     .at = {2145, 300, 1965, 225}, .font = kSansSerif825},
+    {.id = M::txtMiddleName, .parent = M::fraName, .kind = K::TextBox, .at = {2145, 525, 1965, 285}},
+    {.id = M::Label5, .parent = M::fraName, .kind = K::Label, .caption = L"Last Name",
+     .at = {4230, 300, 1935, 225}, .font = kSansSerif825},
+    {.id = M::txtLastName, .parent = M::fraName, .kind = K::TextBox, .at = {4230, 525, 1935, 285}},
+    {.id = M::fraBirthDay, .parent = M::fraName, .kind = K::Frame, .caption = L"Date Of Birth",
+     .at = {105, 885, 6045, 645}, .font = kVerdana825Bold},
     // A drop-down list's height is that of its open list; the closed box takes the font's.
-    {frmMain::lblForMonth, frmMain::fraBirthDay, K::Label, L"Month of Birth", 120, 240, 1455, 315, kVerdana825,
-     false},
-    {frmMain::cboMonth, frmMain::fraBirthDay, K::DropList, L"", 120, 240, 1455, 2700},
-    {frmMain::lblForDate, frmMain::fraBirthDay, K::Label, L"Day of Birth", 1695, 240, 855, 315, kVerdana825,
-     false},
-    {frmMain::cboDate, frmMain::fraBirthDay, K::DropList, L"", 1695, 240, 855, 2700},
-    {frmMain::lblForYear, frmMain::fraBirthDay, K::Label, L"Year of Birth", 2670, 240, 975, 315, kVerdana825,
-     false},
-    {frmMain::cboYear, frmMain::fraBirthDay, K::DropList, L"", 2670, 240, 975, 2700},
-    {frmMain::cmdNext, frmMain::fraBirthDay, K::Button, L"&Next", 3885, 240, 1965, 315},
-    {frmMain::Frame2, 0, K::Frame, L"", 75, 45, 6255, 615},
-    {frmMain::Label61, frmMain::Frame2, K::LinkLabel, kPromotionCaption, 120, 120, 6015, 420,
-     kPromotionFont, true, kWhite, kInherit, true},
-    {frmMain::fraFullBrand, 0, K::Frame, L"", 75, 2385, 6255, 855},
+    {.id = M::lblForMonth, .parent = M::fraBirthDay, .kind = K::Label, .caption = L"Month of Birth",
+     .at = {120, 240, 1455, 315}, .visible = false},
+    {.id = M::cboMonth, .parent = M::fraBirthDay, .kind = K::DropList, .at = {120, 240, 1455, 2700}},
+    {.id = M::lblForDate, .parent = M::fraBirthDay, .kind = K::Label, .caption = L"Day of Birth",
+     .at = {1695, 240, 855, 315}, .visible = false},
+    {.id = M::cboDate, .parent = M::fraBirthDay, .kind = K::DropList, .at = {1695, 240, 855, 2700}},
+    {.id = M::lblForYear, .parent = M::fraBirthDay, .kind = K::Label, .caption = L"Year of Birth",
+     .at = {2670, 240, 975, 315}, .visible = false},
+    {.id = M::cboYear, .parent = M::fraBirthDay, .kind = K::DropList, .at = {2670, 240, 975, 2700}},
+    {.id = M::cmdNext, .parent = M::fraBirthDay, .kind = K::Button, .caption = L"&Next",
+     .at = {3885, 240, 1965, 315}},
+    {.id = M::Frame2, .kind = K::Frame, .at = {75, 45, 6255, 615}},
+    {.id = M::Label61, .parent = M::Frame2, .kind = K::LinkLabel, .caption = kPromotionCaption,
+     .at = {120, 120, 6015, 420}, .font = kPromotionFont, .centred = true},
+    {.id = M::fraFullBrand, .kind = K::Frame, .at = {75, 2385, 6255, 855}},
     // The banner created first lies in front. Both fill the frame's inside, so
     // their centred text wraps within what is seen.
-    {frmMain::lblFullBrand, frmMain::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6015, 615,
-     kBannerFont, true, kBannerBlue, kButtonFace, true},
-    {frmMain::lblCobrand, frmMain::fraFullBrand, K::Banner, kCoBrandCaption, 120, 165, 6015, 615,
-     kBannerFont, true, kBannerBlue, kButtonFace, true},
+    {.id = M::lblFullBrand, .parent = M::fraFullBrand, .kind = K::Banner,
+     .caption = kFullBrandCaption, .at = {120, 165, 6015, 615}, .font = kBannerFont, .textColor = kBannerBlue,
+     .backColor = kButtonFace, .centred = true},
+    {.id = M::lblCobrand, .parent = M::fraFullBrand, .kind = K::Banner, .caption = kCoBrandCaption,
+     .at = {120, 165, 6015, 615}, .font = kBannerFont, .textColor = kBannerBlue, .backColor = kButtonFace,
+     .centred = true},
     // Never visible, below the client area: reached only through File, Exit.
-    {frmMain::cmdExit, 0, K::Button, L"E&xit", 75, 3600, 1095, 375, kVerdana825, false},
+    {.id = M::cmdExit, .kind = K::Button, .caption = L"E&xit", .at = {75, 3600, 1095, 375}, .visible = false},
 };
 
 constexpr const wchar_t* kMonthNames[12] = {

@@ -32,40 +32,49 @@ constexpr FontSpec kGoToHomeFont{L"Verdana", 900, true, true};
 constexpr UINT kFitTextsMessage = WM_APP + 1;
 
 constexpr ControlSpec kControls[] = {
-    // id, container, kind, caption, left, top, width, height (twips), font, visible, text, back.
     // Exit comes first in the tab order, so it holds the focus when the screen opens.
-    {N::cmdClose, 0, K::Button, L"E&xit", 6000, 2760, 1245, 375, kVerdana825, true, kBlack, kButtonFace},
-    {N::picNagscreen2Icon, 0, K::Label, L"", 360, 120, 540, 540},  // painted with the program icon
-    {N::lblNagScreen2Caption, 0, K::Label, L"", 1080, 240, 0, 0, kTitleFont, true, kBlack},
-    {N::Label2, 0, K::Label, L"", 120, 840, 6975, 1095, kSupportFont, true, kBlack},
-    {N::Check1, 0, K::PushCheckBox, kVisitCaption, 30, 2040, 7185, 555, kVisitFont, true, kBlack,
-     kButtonFace},
+    {.id = N::cmdClose, .kind = K::Button, .caption = L"E&xit", .at = {6000, 2760, 1245, 375},
+     .textColor = kBlack, .backColor = kButtonFace},
+    {.id = N::picNagscreen2Icon, .kind = K::Label, .at = {360, 120, 540, 540}},  // painted with the program icon
+    {.id = N::lblNagScreen2Caption, .kind = K::Label, .at = {1080, 240, 0, 0}, .font = kTitleFont,
+     .textColor = kBlack},
+    {.id = N::Label2, .kind = K::Label, .at = {120, 840, 6975, 1095}, .font = kSupportFont, .textColor = kBlack},
+    {.id = N::Check1, .kind = K::PushCheckBox, .caption = kVisitCaption, .at = {30, 2040, 7185, 555},
+     .font = kVisitFont, .textColor = kBlack, .backColor = kButtonFace},
     // The link comes before the refer-a-friend form in the tab order.
-    {N::Frame6, 0, K::Frame, L"Download Corvane Softwares", 7320, 120, 3735, 4575, kFrameFont, true, kWhite,
-     kNavy},
-    {N::Label3, N::Frame6, K::Label, kOtherSoftwaresText, 120, 360, 3495, 3855, kOtherSoftwaresFont},
-    {N::lblGoToHome, N::Frame6, K::LinkLabel, kGoToHomeCaption, 75, 4250, 3585, 210, kGoToHomeFont, true,
-     kYellow},
+    {.id = N::Frame6, .kind = K::Frame, .caption = L"Download Corvane Softwares", .at = {7320, 120, 3735, 4575},
+     .font = kFrameFont, .backColor = kNavy},
+    {.id = N::Label3, .parent = N::Frame6, .kind = K::Label, .caption = kOtherSoftwaresText,
+     .at = {120, 360, 3495, 3855}, .font = kOtherSoftwaresFont},
+    {.id = N::lblGoToHome, .parent = N::Frame6, .kind = K::LinkLabel, .caption = kGoToHomeCaption,
+     .at = {75, 4250, 3585, 210}, .font = kGoToHomeFont, .textColor = kYellow},
     // Each field comes after a hidden label that names it for a screen reader
     // (its prompt goes when it takes the focus).
-    {N::Frame2, 0, K::Frame, L"Refer A Friend", 120, 3240, 7065, 1455, kFrameFont, true, kWhite, kNavy},
-    {N::lblForName, N::Frame2, K::Label, kPromptName, 85, 360, 3375, 285, kVerdana825, false},
-    {N::txtName, N::Frame2, K::TextBox, kPromptName, 85, 360, 3375, 285, kVerdana825, true, kBlack, kWhite},
-    {N::cmdSubmit, N::Frame2, K::Button, L"Refer A Friend &Now", 1920, 1080, 3375, 285, kVerdana825Bold, true,
-     kBlack, kButtonFace},
-    {N::lblForEmail, N::Frame2, K::Label, kPromptEmail, 3600, 360, 3375, 285, kVerdana825, false},
-    {N::txtEmail, N::Frame2, K::TextBox, kPromptEmail, 3600, 360, 3375, 285, kVerdana825, true, kBlack,
-     kWhite},
-    {N::lblForFriendEmail, N::Frame2, K::Label, kPromptFriendEmail, 3600, 720, 3375, 285, kVerdana825, false},
-    {N::txtFriendEmail, N::Frame2, K::TextBox, kPromptFriendEmail, 3600, 720, 3375, 285, kVerdana825, true,
-     kBlack, kWhite},
-    {N::lblForFriendName, N::Frame2, K::Label, kPromptFriendName, 85, 720, 3375, 285, kVerdana825, false},
-    {N::txtFriendName, N::Frame2, K::TextBox, kPromptFriendName, 85, 720, 3375, 285, kVerdana825, true, kBlack,
-     kWhite},
+    {.id = N::Frame2, .kind = K::Frame, .caption = L"Refer A Friend", .at = {120, 3240, 7065, 1455},
+     .font = kFrameFont, .backColor = kNavy},
+    {.id = N::lblForName, .parent = N::Frame2, .kind = K::Label, .caption = kPromptName,
+     .at = {85, 360, 3375, 285}, .visible = false},
+    {.id = N::txtName, .parent = N::Frame2, .kind = K::TextBox, .caption = kPromptName,
+     .at = {85, 360, 3375, 285}, .textColor = kBlack, .backColor = kWhite},
+    {.id = N::cmdSubmit, .parent = N::Frame2, .kind = K::Button, .caption = L"Refer A Friend &Now",
+     .at = {1920, 1080, 3375, 285}, .font = kVerdana825Bold, .textColor = kBlack, .backColor = kButtonFace},
+    {.id = N::lblForEmail, .parent = N::Frame2, .kind = K::Label, .caption = kPromptEmail,
+     .at = {3600, 360, 3375, 285}, .visible = false},
+    {.id = N::txtEmail, .parent = N::Frame2, .kind = K::TextBox, .caption = kPromptEmail,
+     .at = {3600, 360, 3375, 285}, .textColor = kBlack, .backColor = kWhite},
+    {.id = N::lblForFriendEmail, .parent = N::Frame2, .kind = K::Label, .caption = kPromptFriendEmail,
+     .at = {3600, 720, 3375, 285}, .visible = false},
+    {.id = N::txtFriendEmail, .parent = N::Frame2, .kind = K::TextBox, .caption = kPromptFriendEmail,
+     .at = {3600, 720, 3375, 285}, .textColor = kBlack, .backColor = kWhite},
+    {.id = N::lblForFriendName, .parent = N::Frame2, .kind = K::Label, .caption = kPromptFriendName,
+     .at = {85, 720, 3375, 285}, .visible = false},
+    {.id = N::txtFriendName, .parent = N::Frame2, .kind = K::TextBox, .caption = kPromptFriendName,
+     .at = {85, 720, 3375, 285}, .textColor = kBlack, .backColor = kWhite},
     // Below the frame's edge, so never seen; still enabled and last in the tab order.
-    {N::lblForMessage, N::Frame2, K::Label, kPromptMessage, 4800, 3600, 1815, 495, kVerdana825, false},
-    {N::txtMessage, N::Frame2, K::MultiLineText, kInitialMessageText, 4800, 3600, 1815, 495, kVerdana825,
-     true, kBlack, kWhite},
+    {.id = N::lblForMessage, .parent = N::Frame2, .kind = K::Label, .caption = kPromptMessage,
+     .at = {4800, 3600, 1815, 495}, .visible = false},
+    {.id = N::txtMessage, .parent = N::Frame2, .kind = K::MultiLineText, .caption = kInitialMessageText,
+     .at = {4800, 3600, 1815, 495}, .textColor = kBlack, .backColor = kWhite},
 };
 
 // Texts in boxes of a fixed size: each keeps its designed type wherever it fits.

@@ -17,18 +17,21 @@ using F = frmPersonalYear;
 // Back first, so it holds the focus when the window opens; the text box after
 // the hidden label that names it for a screen reader; the links last.
 constexpr ControlSpec kControls[] = {
-    {F::cmdprint, 0, K::Button, L"&Print", 4065, 3750, 1095, 375, kVerdana825, false},
-    {F::cmdback, 0, K::Button, L"&Back", 5243, 3750, 1095, 375},
-    {F::lblForDisplay, 0, K::Label, L"Personal Year Number", 38, 720, 6300, 2955, kVerdana825, false},
-    {F::txtDisplay, 0, K::LockedText, L"", 38, 720, 6300, 2955},
-    {F::Frame2, 0, K::Frame, L"", 38, 45, 6300, 615},
-    {F::Label61, F::Frame2, K::LinkLabel, kPromotionCaption, 120, 120, 6060, 420, kPromotionFont, true,
-     kWhite, kInherit, true},
-    {F::fraFullBrand, 0, K::Frame, L"", 38, 4230, 6300, 855},
-    {F::lblFullBrand, F::fraFullBrand, K::Banner, kFullBrandCaption, 120, 165, 6060, 615, kBannerFont, true,
-     kBannerBlue, kButtonFace, true},
-    {F::lblCobrand, F::fraFullBrand, K::Banner, kCoBrandCaption, 120, 165, 6060, 615, kBannerFont, true,
-     kBannerBlue, kButtonFace, true},
+    {.id = F::cmdprint, .kind = K::Button, .caption = L"&Print", .at = {4065, 3750, 1095, 375}, .visible = false},
+    {.id = F::cmdback, .kind = K::Button, .caption = L"&Back", .at = {5243, 3750, 1095, 375}},
+    {.id = F::lblForDisplay, .kind = K::Label, .caption = L"Personal Year Number", .at = {38, 720, 6300, 2955},
+     .visible = false},
+    {.id = F::txtDisplay, .kind = K::LockedText, .at = {38, 720, 6300, 2955}},
+    {.id = F::Frame2, .kind = K::Frame, .at = {38, 45, 6300, 615}},
+    {.id = F::Label61, .parent = F::Frame2, .kind = K::LinkLabel, .caption = kPromotionCaption,
+     .at = {120, 120, 6060, 420}, .font = kPromotionFont, .centred = true},
+    {.id = F::fraFullBrand, .kind = K::Frame, .at = {38, 4230, 6300, 855}},
+    {.id = F::lblFullBrand, .parent = F::fraFullBrand, .kind = K::Banner, .caption = kFullBrandCaption,
+     .at = {120, 165, 6060, 615}, .font = kBannerFont, .textColor = kBannerBlue, .backColor = kButtonFace,
+     .centred = true},
+    {.id = F::lblCobrand, .parent = F::fraFullBrand, .kind = K::Banner, .caption = kCoBrandCaption,
+     .at = {120, 165, 6060, 615}, .font = kBannerFont, .textColor = kBannerBlue, .backColor = kButtonFace,
+     .centred = true},
 };
 
 }  // namespace
