@@ -195,4 +195,14 @@ void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back) {
     }
 }
 
+void PaintIcon(HDC dc, const RECT& box, HICON icon, COLORREF back, UINT dpi) {
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &box, brush);
+    DeleteObject(brush);
+    if (!icon) return;
+    const int size = MulDiv(32, static_cast<int>(dpi), 96);
+    DrawIconEx(dc, box.left + (box.right - box.left - size) / 2, box.top + (box.bottom - box.top - size) / 2, icon,
+               size, size, 0, nullptr, DI_NORMAL);
+}
+
 }  // namespace annuvia

@@ -40,6 +40,7 @@ enum class ControlKind {
     Button,      // push button painted in its container's colour
     PushCheckBox,  // check box drawn as a push button that stays pressed while ticked
     Line,        // a straight line filled with its background colour
+    Icon,        // a box with an icon, 32 x 32 at 96 DPI, in its middle
 };
 
 // A place and size in twips, from the container's corner.
@@ -58,7 +59,8 @@ struct ControlSpec {
     COLORREF backColor = kInherit;
     bool visible = true;
     bool centred = false;
-    bool singleLine = false;  // labels: one line that never wraps (a word too wide is cut, not dropped)
+    bool singleLine = false;   // labels: one line that never wraps (a word too wide is cut, not dropped)
+    bool handPointer = false;  // the hand pointer over it, as over a link
 };
 
 // Twips to pixels at a given DPI (15 twips a pixel at 96 DPI).
@@ -81,6 +83,9 @@ const wchar_t* FrameClassName();
 // Paints an owner-drawn push button in the given colour, with its access key
 // underlined and the focus rectangle when it has the focus.
 void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back);
+
+// Fills a box with a colour and draws an icon in its middle, 32 x 32 scaled by the DPI.
+void PaintIcon(HDC dc, const RECT& box, HICON icon, COLORREF back, UINT dpi);
 
 // The whole text of a window or control, however long.
 std::wstring WindowText(HWND hwnd);

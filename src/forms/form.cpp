@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "forms/control_kinds.h"
 #include "resource.h"
 #include "win32/bench_marks.h"
 
@@ -14,11 +15,7 @@ namespace {
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
-bool IsMultiLine(ControlKind kind) {
-    return kind == ControlKind::LockedText || kind == ControlKind::MultiLineText;
-}
-
-bool IsLinkKind(ControlKind kind) { return kind == ControlKind::LinkLabel || kind == ControlKind::Banner; }
+const ControlKindTraits& TraitsOf(const ControlSpec& layout) { return TraitsOf(layout.kind); }
 
 // Asks a modal form to take the activation back from a window it disabled.
 UINT ActivateModalMessage() {
@@ -123,7 +120,7 @@ void Form::Load() {
     dpi_ = DpiOfWindow(hwnd_);
     highContrast_ = registry_.highContrast && registry_.highContrast();
     CreateControls();
-    UpdateBannerStops();
+    UpdateStackedStops();
     ANNUVIA_MARK("controls created", design_.className);
     // A window that came up on a screen of another DPI takes that DPI's size.
     if (dpi_ != screenDpi) {
@@ -236,20 +233,27 @@ void Form::BringToFront(int id) {
     if (HWND control = Control(id)) {
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         InvalidateRect(control, nullptr, TRUE);
-        UpdateBannerStops();
+        UpdateStackedStops();
     }
 }
 
-void Form::UpdateBannerStops() {
+void Form::SetIcon(int id, HICON icon) {
+    auto it = controls_.find(id);
+    if (it == controls_.end()) return;
+    it->second.icon = icon;
+    InvalidateRect(it->second.hwnd, nullptr, TRUE);
+}
+
+void Form::UpdateStackedStops() {
     const HWND focus = GetFocus();
     HWND front = nullptr;
     bool focusBehind = false;
     for (const auto& [id, state] : controls_) {
-        if (state.layout->kind != ControlKind::Banner) continue;
+        if (!TraitsOf(*state.layout).stacked) continue;
         bool behind = false;
         for (HWND above = GetWindow(state.hwnd, GW_HWNDPREV); above && !behind; above = GetWindow(above, GW_HWNDPREV)) {
             const ControlState* other = StateOf(above);
-            behind = other && other->layout->kind == ControlKind::Banner;
+            behind = other && other->layout->kind == state.layout->kind;
         }
         const LONG_PTR style = GetWindowLongPtrW(state.hwnd, GWL_STYLE);
         const LONG_PTR wanted = behind ? (style & ~LONG_PTR{WS_TABSTOP}) : (style | WS_TABSTOP);
@@ -298,75 +302,28 @@ void Form::CreateControls() {
         if (back == kInherit) back = parentBack;
         if (back == kButtonFace) back = GetSysColor(COLOR_BTNFACE);
 
-        const wchar_t* className = L"STATIC";
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u);
-        DWORD exStyle = 0;
-        switch (layout.kind) {
-            case ControlKind::Frame:
-                className = FrameClassName();
-                style |= WS_CLIPCHILDREN;
-                exStyle = WS_EX_CONTROLPARENT;
-                break;
-            case ControlKind::Label:
-                style |= layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
-                break;
-            case ControlKind::LinkLabel:
-            case ControlKind::Banner:
-                style |= (layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOTIFY |
-                         WS_TABSTOP;
-                break;
-            case ControlKind::Line:
-                break;
-            case ControlKind::TextBox:
-                className = L"EDIT";
-                style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-                exStyle = WS_EX_CLIENTEDGE;
-                break;
-            case ControlKind::LockedText:
-                className = L"EDIT";
-                style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | ES_LEFT;
-                exStyle = WS_EX_CLIENTEDGE;
-                break;
-            case ControlKind::MultiLineText:
-                className = L"EDIT";
-                // Lines are not wrapped: wrapping a long pasted line costs the edit
-                // time for every line it makes (minutes for 100,000 characters).
-                style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL |
-                         ES_LEFT;
-                exStyle = WS_EX_CLIENTEDGE;
-                break;
-            case ControlKind::DropList:
-                className = L"COMBOBOX";
-                style |= WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL;
-                break;
-            case ControlKind::Button:
-                className = L"BUTTON";
-                style |= WS_TABSTOP | BS_OWNERDRAW;
-                break;
-            case ControlKind::PushCheckBox:
-                className = L"BUTTON";
-                style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE;
-                break;
-        }
+        const ControlKindTraits& kind = TraitsOf(layout);
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u) | kind.style;
+        if (kind.alignsText) style |= layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
         // Each control is made at its place with its font: a drop-down list
         // resizes its list window on every move and every change of font.
         const Twips& at = layout.at;
-        HWND control = CreateWindowExW(exStyle, className, layout.caption ? layout.caption : L"", style,
-                                       TwipsToPixels(at.left, dpi_), TwipsToPixels(at.top, dpi_),
-                                       TwipsToPixels(at.width, dpi_), TwipsToPixels(at.height, dpi_), parent,
+        HWND control = CreateWindowExW(kind.exStyle, kind.className ? kind.className : FrameClassName(),
+                                       layout.caption ? layout.caption : L"", style, TwipsToPixels(at.left, dpi_),
+                                       TwipsToPixels(at.top, dpi_), TwipsToPixels(at.width, dpi_),
+                                       TwipsToPixels(at.height, dpi_), parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
-        if (layout.kind == ControlKind::DropList) ANNUVIA_MARK("drop-down list made", design_.className);
+        if (kind.openListHeight) ANNUVIA_MARK("drop-down list made", design_.className);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout.font)), FALSE);
-        if (layout.kind == ControlKind::DropList) {
+        if (kind.openListHeight) {
             ANNUVIA_MARK("its font set", design_.className);
             FitOpenList(control, TwipsToPixels(at.height, dpi_));
         }
-        if (layout.kind == ControlKind::TextBox || layout.kind == ControlKind::MultiLineText)
-            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        if (kind.unlimitedText) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         controls_[layout.id] = ControlState{&layout, control, back};
-        // Multi-line edits keep the window's keyboard rules, and links take
-        // their keys and draw their focus (see SubclassProc).
-        if (IsMultiLine(layout.kind) || IsLinkKind(layout.kind)) SubclassControl(layout.id);
+        // Links take their keys and draw their focus, multi-line edits keep
+        // the window's keyboard rules, icon boxes paint (see KindMessage).
+        if (kind.subclassed) SubclassControl(layout.id);
     }
 }
 
@@ -382,7 +339,7 @@ void Form::PlaceControl(HWND control, const ControlSpec& layout) {
     const Twips& at = layout.at;
     SetWindowPos(control, nullptr, TwipsToPixels(at.left, dpi_), TwipsToPixels(at.top, dpi_),
                  TwipsToPixels(at.width, dpi_), TwipsToPixels(at.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (layout.kind == ControlKind::DropList) FitOpenList(control, TwipsToPixels(at.height, dpi_));
+    if (TraitsOf(layout).openListHeight) FitOpenList(control, TwipsToPixels(at.height, dpi_));
 }
 
 void Form::ApplyLayout() {
@@ -409,41 +366,21 @@ const Form::ControlState* Form::StateOf(HWND control) const {
     return nullptr;
 }
 
-bool Form::IsLink(HWND control) const {
-    const ControlState* state = StateOf(control);
-    return state && IsLinkKind(state->layout->kind);
-}
-
 Form::Colours Form::ColoursOf(const ControlState& state) const {
-    const ControlKind kind = state.layout->kind;
     if (!highContrast_) return {state.layout->textColor, state.back};
     // High contrast: the system's colours, whatever the design says.
-    switch (kind) {
-        case ControlKind::Button:
-        case ControlKind::PushCheckBox:
-            return {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)};
-        case ControlKind::LinkLabel:
-        case ControlKind::Banner:
-            return {GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_WINDOW)};
-        case ControlKind::Line:
-            return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOWTEXT)};
-        default:
-            return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
-    }
+    const ControlKindTraits& kind = TraitsOf(*state.layout);
+    return {GetSysColor(kind.highContrastText), GetSysColor(kind.highContrastBack)};
 }
 
 LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
     HDC dc = reinterpret_cast<HDC>(wp);
     const ControlState* state = StateOf(reinterpret_cast<HWND>(lp));
-    // Drop-down lists keep the system's colours.
-    if (!state || state->layout->kind == ControlKind::DropList) return DefWindowProcW(hwnd_, msg, wp, lp);
-    const ControlKind kind = state->layout->kind;
+    if (!state || TraitsOf(*state->layout).systemColours) return DefWindowProcW(hwnd_, msg, wp, lp);
     const Colours colours = ColoursOf(*state);
     SetTextColor(dc, colours.text);
     SetBkColor(dc, colours.back);
-    const bool transparent = kind == ControlKind::Label || kind == ControlKind::LinkLabel ||
-                             kind == ControlKind::Frame;
-    SetBkMode(dc, transparent ? TRANSPARENT : OPAQUE);
+    SetBkMode(dc, TraitsOf(*state->layout).transparent ? TRANSPARENT : OPAQUE);
     return reinterpret_cast<LRESULT>(BrushFor(colours.back));
 }
 
@@ -500,6 +437,68 @@ bool Form::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, L
     }
 }
 
+bool Form::MultiLineMessage(HWND edit, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                            LRESULT* result) {
+    // A multi-line edit asks for every key. Tab and Shift+Tab must still move
+    // on, so it gives them up to the dialog manager, and a read-only one gives
+    // up Enter and Esc as well. Esc reaching the edit itself would close the
+    // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
+    if (msg == WM_GETDLGCODE) {
+        const bool readOnly = TraitsOf(*state.layout).keys == KeyRule::ReadOnly;
+        LRESULT code = CallWindowProcW(own, edit, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
+        const auto* key = reinterpret_cast<const MSG*>(lp);
+        const bool tabOrEsc = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+                              (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
+        if (tabOrEsc || readOnly)
+            code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+        *result = code;
+        return true;
+    }
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) {
+        *result = 0;
+        return true;
+    }
+    return false;
+}
+
+void Form::PaintIconBox(HWND box, const ControlState& state) {
+    static const auto programIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON, 32, 32, LR_SHARED));
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box, &ps);
+    RECT rc;
+    GetClientRect(box, &rc);
+    PaintIcon(dc, rc, state.icon ? state.icon : programIcon, ColoursOf(state).back, dpi_);
+    EndPaint(box, &ps);
+}
+
+bool Form::KindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                       LRESULT* result) {
+    const ControlKindTraits& kind = TraitsOf(*state.layout);
+    switch (kind.keys) {
+        case KeyRule::Link:
+            if (LinkMessage(control, msg, wp, lp, own, result)) return true;
+            break;
+        case KeyRule::MultiLine:
+        case KeyRule::ReadOnly:
+            if (MultiLineMessage(control, state, msg, wp, lp, own, result)) return true;
+            break;
+        case KeyRule::Own:
+            break;
+    }
+    if (msg != WM_PAINT || wp != 0) return false;
+    if (kind.programIcon) {
+        PaintIconBox(control, state);
+        *result = 0;
+        return true;
+    }
+    if (kind.repaintsFromPicture && pictures_.Paint(control)) {
+        *result = 0;
+        return true;
+    }
+    return false;
+}
+
 void Form::ColoursChanged() {
     pictures_.DropAll();  // painted in colours or type that may have changed
     highContrast_ = registry_.highContrast && registry_.highContrast();
@@ -538,33 +537,11 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return forward(wp);
     }
     const int id = GetDlgCtrlID(hwnd);
-    // A multi-line edit asks for every key. Tab and Shift+Tab must still move
-    // on, so it gives them up to the dialog manager, and a read-only one gives
-    // up Enter and Esc as well. Esc reaching the edit itself would close the
-    // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
-    const ControlState* state = self->StateOf(hwnd);
-    if (state && IsLinkKind(state->layout->kind)) {
+    if (const ControlState* state = self->StateOf(hwnd)) {
         LRESULT result = 0;
         bool handled = false;
-        IgnoringErrors([&] { handled = self->LinkMessage(hwnd, msg, wp, lp, control, &result); });
+        IgnoringErrors([&] { handled = self->KindMessage(hwnd, *state, msg, wp, lp, control, &result); });
         if (handled) return result;
-    }
-    if (msg == WM_PAINT && wp == 0 && state && state->layout->kind == ControlKind::TextBox) {
-        bool painted = false;
-        IgnoringErrors([&] { painted = self->pictures_.Paint(hwnd); });
-        if (painted) return 0;
-    }
-    if (state && IsMultiLine(state->layout->kind)) {
-        if (msg == WM_GETDLGCODE) {
-            LRESULT code = forward(wp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
-            const auto* key = reinterpret_cast<const MSG*>(lp);
-            const bool tabOrEsc = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
-                                  (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
-            if (tabOrEsc || state->layout->kind == ControlKind::LockedText)
-                code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
-            return code;
-        }
-        if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) return 0;
     }
     LRESULT result = 0;
     bool handled = false;
@@ -602,7 +579,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         case WM_SETCURSOR:
-            if (IsLink(reinterpret_cast<HWND>(wp))) {
+            if (const ControlState* state = StateOf(reinterpret_cast<HWND>(wp));
+                state && (TraitsOf(*state->layout).link || state->layout->handPointer)) {
                 SetCursor(HandPointer());
                 return TRUE;
             }
@@ -613,7 +591,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
                 HWND focus = GetFocus();
                 const ControlState* state = focus ? StateOf(focus) : nullptr;
-                if (state && state->layout->kind == ControlKind::Button && IsWindowEnabled(focus)) {
+                if (state && TraitsOf(*state->layout).ownerDrawn && IsWindowEnabled(focus)) {
                     OnCommand(state->layout->id, BN_CLICKED);
                     return 0;
                 }

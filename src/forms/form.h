@@ -101,6 +101,8 @@ protected:
     // Destroys the window now, as the destructor would: for a form that must
     // release what its window shows only once the window is gone.
     void DestroyFormWindow();
+    // The icon an icon box shows instead of the program's; the form does not own it.
+    void SetIcon(int id, HICON icon);
 
 private:
     enum class State { NotLoaded, Loaded, Unloading };
@@ -108,6 +110,7 @@ private:
         const ControlSpec* layout;
         HWND hwnd;
         COLORREF back;  // resolved
+        HICON icon = nullptr;  // icon boxes: another than the program's
     };
     struct Colours {
         COLORREF text, back;
@@ -116,6 +119,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // What the form does for a kind of control before the control's own procedure: true when handled.
+    bool KindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                     LRESULT* result);
     void RegisterClassOnce();
     void CreateControls();
     // Font, place and open-list height of one control, from its twips at the window's DPI.
@@ -130,11 +136,14 @@ private:
     HBRUSH BrushFor(COLORREF colour);
     LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
     Colours ColoursOf(const ControlState& state) const;
-    bool IsLink(HWND control) const;
     // Links are tab stops that open on Enter and Space and show a focus rectangle.
     bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result);
-    // Of banners stacked at one place, only the one in front takes the focus.
-    void UpdateBannerStops();
+    // A multi-line edit's keys: see KeyRule.
+    bool MultiLineMessage(HWND edit, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                          LRESULT* result);
+    void PaintIconBox(HWND box, const ControlState& state);
+    // Of controls stacked at one place, only the one in front takes the focus.
+    void UpdateStackedStops();
     // Takes the high-contrast setting anew and repaints the window and its controls.
     void ColoursChanged();
 

@@ -1,7 +1,6 @@
 #include "windows/frmAbout/frmAbout.h"
 
 #include "windows/frmNagScreen/frmNagScreen.h"
-#include "resource.h"
 #include "core/web/modHelp.h"
 
 namespace annuvia {
@@ -20,7 +19,7 @@ constexpr FontSpec kLinkFont{L"Verdana", 825, false, true};
 // opens; Tab then goes on to the two links.
 constexpr ControlSpec kControls[] = {
     {.id = A::cmdOK, .kind = K::Button, .caption = L"OK", .at = {5400, 3240, 1260, 345}},
-    {.id = A::Picture1, .kind = K::Label, .at = {120, 120, 480, 480}},  // painted with the program icon
+    {.id = A::Picture1, .kind = K::Icon, .at = {120, 120, 480, 480}},
     {.id = A::Label2, .kind = K::Label, .caption = kWindowTitle, .at = {840, 90, 5295, 255}, .font = kTitleFont},
     // The one-line links never wrap: a box a pixel too narrow cuts a letter instead of dropping a word.
     {.id = A::lblHomePage, .kind = K::LinkLabel, .caption = kAboutHomePageCaption, .at = {2640, 1920, 4050, 195},
@@ -40,11 +39,6 @@ frmAbout::frmAbout(AppContext& context)
     : Form(context.forms,
            FormDesign{L"Annuvia_frmAbout", kWindowTitle, 6825, 3690, kFormBlue, kControls, true, false}),
       context_(context) {}
-
-void frmAbout::Form_Load() {
-    // Every text is in the design; the picture box only needs its painting.
-    SubclassControl(Picture1);
-}
 
 HWND frmAbout::OwnerWindow() {
     // Owned by the hidden start-up window: no taskbar button of its own.
@@ -83,25 +77,6 @@ bool frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
         return true;
     }
     return false;
-}
-
-bool frmAbout::OnControlMessage(int id, UINT msg, WPARAM&, LPARAM, LRESULT* result) {
-    if (id != Picture1 || msg != WM_PAINT) return false;
-    HWND box = Control(Picture1);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(box, &ps);
-    RECT rc;
-    GetClientRect(box, &rc);
-    HBRUSH back = CreateSolidBrush(BackColour());
-    FillRect(dc, &rc, back);
-    DeleteObject(back);
-    // The 32 x 32 icon, scaled with the box when the DPI is not 96.
-    auto icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON, 32, 32, LR_SHARED));
-    if (icon) DrawIconEx(dc, 0, 0, icon, rc.right, rc.bottom, 0, nullptr, DI_NORMAL);
-    EndPaint(box, &ps);
-    *result = 0;
-    return true;
 }
 
 }  // namespace annuvia

@@ -33,10 +33,8 @@ public:
     void lblCobrand_Click();
 
 private:
-    void Form_Load() override;
     HWND OwnerWindow() override;
     void OnCommand(int id, int code) override;
-    bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
     AppContext& context_;

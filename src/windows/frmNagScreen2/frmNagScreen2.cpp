@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "windows/frmNagScreen/frmNagScreen.h"
-#include "resource.h"
 #include "core/web/modHelp.h"
 
 namespace annuvia {
@@ -35,12 +34,12 @@ constexpr ControlSpec kControls[] = {
     // Exit comes first in the tab order, so it holds the focus when the screen opens.
     {.id = N::cmdClose, .kind = K::Button, .caption = L"E&xit", .at = {6000, 2760, 1245, 375},
      .textColor = kBlack, .backColor = kButtonFace},
-    {.id = N::picNagscreen2Icon, .kind = K::Label, .at = {360, 120, 540, 540}},  // painted with the program icon
+    {.id = N::picNagscreen2Icon, .kind = K::Icon, .at = {360, 120, 540, 540}},  // the start-up window's icon
     {.id = N::lblNagScreen2Caption, .kind = K::Label, .at = {1080, 240, 0, 0}, .font = kTitleFont,
      .textColor = kBlack},
     {.id = N::Label2, .kind = K::Label, .at = {120, 840, 6975, 1095}, .font = kSupportFont, .textColor = kBlack},
     {.id = N::Check1, .kind = K::PushCheckBox, .caption = kVisitCaption, .at = {30, 2040, 7185, 555},
-     .font = kVisitFont, .textColor = kBlack, .backColor = kButtonFace},
+     .font = kVisitFont, .textColor = kBlack, .backColor = kButtonFace, .handPointer = true},
     // The link comes before the refer-a-friend form in the tab order.
     {.id = N::Frame6, .kind = K::Frame, .caption = L"Download Corvane Softwares", .at = {7320, 120, 3735, 4575},
      .font = kFrameFont, .backColor = kNavy},
@@ -109,11 +108,6 @@ constexpr Prompt kPrompts[] = {
     {N::txtMessage, kPromptMessage},
 };
 
-HCURSOR HandPointer() {
-    HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
-    return own ? own : LoadCursorW(nullptr, IDC_HAND);
-}
-
 }  // namespace
 
 frmNagScreen2::frmNagScreen2(AppContext& context)
@@ -142,8 +136,7 @@ void frmNagScreen2::Form_Load() {
         SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     }
-    SubclassControl(picNagscreen2Icon);
-    InvalidateRect(Control(picNagscreen2Icon), nullptr, TRUE);
+    SetIcon(picNagscreen2Icon, icon_);
     // 3. A fresh seed, and one draw for the support text.
     platform.SeedRandomFromTimer();
     SetWindowTextW(Control(Label2), kSupportTexts[SupportTextIndex(platform.NextRandom())]);
@@ -212,11 +205,6 @@ void frmNagScreen2::OnCommand(int id, int code) {
 }
 
 bool frmNagScreen2::OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM, LRESULT* result) {
-    if (id == picNagscreen2Icon && msg == WM_PAINT) {
-        PaintIcon();
-        *result = 0;
-        return true;
-    }
     // A typed space in an address box is refused; pasted text passes.
     if (msg == WM_CHAR && (id == txtEmail || id == txtFriendEmail) &&
         IsRefusedAddressKey(static_cast<wchar_t>(wp))) {
@@ -245,13 +233,6 @@ bool frmNagScreen2::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
                 focusExitOnActivate_ = false;
                 SetFocus(Control(cmdClose));
                 *result = 0;
-                return true;
-            }
-            return false;
-        case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wp) == Control(Check1)) {
-                SetCursor(HandPointer());
-                *result = TRUE;
                 return true;
             }
             return false;
@@ -336,23 +317,6 @@ void frmNagScreen2::FitTexts() {
             DeleteObject(font);
         }
     }
-}
-
-void frmNagScreen2::PaintIcon() {
-    HWND box = Control(picNagscreen2Icon);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(box, &ps);
-    RECT rc;
-    GetClientRect(box, &rc);
-    HBRUSH back = CreateSolidBrush(BackColour());
-    FillRect(dc, &rc, back);
-    DeleteObject(back);
-    // The 32 x 32 picture in the middle of its box, scaled with the DPI.
-    if (icon_) {
-        const int size = MulDiv(32, static_cast<int>(Dpi()), 96);
-        DrawIconEx(dc, (rc.right - size) / 2, (rc.bottom - size) / 2, icon_, size, size, 0, nullptr, DI_NORMAL);
-    }
-    EndPaint(box, &ps);
 }
 
 }  // namespace annuvia

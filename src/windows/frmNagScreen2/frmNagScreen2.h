@@ -77,7 +77,6 @@ private:
 
     void FitCaption();
     void FitTexts();
-    void PaintIcon();
     void PromptOnFocus(int id, bool gained);
 
     AppContext& context_;

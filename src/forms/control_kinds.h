@@ -1,0 +1,42 @@
+#pragma once
+// What every kind of control is and does, in one table: the form base reads
+// it where it makes, colours, subclasses, paints and keys its controls.
+
+#include <windows.h>
+
+#include "forms/controls.h"
+
+namespace annuvia {
+
+// Which keys a control keeps from the dialog manager.
+enum class KeyRule {
+    Own,        // as the control's window class decides
+    Link,       // Enter and Space open it (as a click does); the dialog manager gets no default button from them
+    MultiLine,  // every key but Tab and Esc; Esc reaching it is dropped (the edit would close the window)
+    ReadOnly,   // as MultiLine, and Enter goes on to the dialog manager too
+};
+
+struct ControlKindTraits {
+    ControlKind kind;
+    const wchar_t* className = L"STATIC";  // nullptr: the form base's frame container
+    DWORD style = 0;                       // beside WS_CHILD, WS_CLIPSIBLINGS and, if shown, WS_VISIBLE
+    DWORD exStyle = 0;
+    bool alignsText = false;  // SS_CENTER, SS_LEFTNOWORDWRAP or SS_LEFT, as its design asks
+    // Colours: as designed, or the system's (COLOR_*) while high contrast is on.
+    int highContrastText = COLOR_WINDOWTEXT, highContrastBack = COLOR_WINDOW;
+    bool systemColours = false;  // not coloured by its form at all
+    bool transparent = false;    // its text drawn on its container's background
+    bool link = false;           // a tab stop with the hand pointer and a focus rectangle; Enter and Space open it
+    bool stacked = false;        // several lie at one place: only the one in front is a tab stop
+    KeyRule keys = KeyRule::Own;
+    bool subclassed = false;  // the form routes its messages from the start
+    bool ownerDrawn = false;  // painted by PaintButton in its colours; Enter on it presses it
+    bool unlimitedText = false;
+    bool repaintsFromPicture = false;  // a long text comes back from its last picture (forms/text_pictures.h)
+    bool openListHeight = false;  // its designed height is that of the open list
+    bool programIcon = false;     // painted with an icon, the program's unless its form gives another
+};
+
+const ControlKindTraits& TraitsOf(ControlKind kind);
+
+}  // namespace annuvia
