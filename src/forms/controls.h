@@ -43,6 +43,14 @@ enum class ControlKind {
     Icon,        // a box with an icon, 32 x 32 at 96 DPI, in its middle
 };
 
+// How a control's text keeps within its box at any DPI (forms/text_fit.h).
+enum class TextFit {
+    None,        // as designed
+    Wrapped,     // wrapped at the box's width, within its height, in smaller type if need be
+    OneLine,     // one line within the box less a margin, in smaller type if need be
+    SizeToText,  // the box takes the size of its text in one line
+};
+
 // A place and size in twips, from the container's corner.
 struct Twips {
     int left, top, width, height;
@@ -61,6 +69,8 @@ struct ControlSpec {
     bool centred = false;
     bool singleLine = false;   // labels: one line that never wraps (a word too wide is cut, not dropped)
     bool handPointer = false;  // the hand pointer over it, as over a link
+    TextFit fit = TextFit::None;
+    int fitMargin = 0;  // pixels at 96 DPI the control keeps for itself on each side of a one-line text
 };
 
 // Twips to pixels at a given DPI (15 twips a pixel at 96 DPI).

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "forms/control_kinds.h"
+#include "forms/text_fit.h"
 #include "resource.h"
 #include "win32/bench_marks.h"
 
@@ -235,6 +236,11 @@ void Form::BringToFront(int id) {
         InvalidateRect(control, nullptr, TRUE);
         UpdateStackedStops();
     }
+}
+
+void Form::FitTexts() {
+    if (registry_.Ended()) return;
+    for (const auto& [id, state] : controls_) FitText(state.hwnd, *state.layout, dpi_);
 }
 
 void Form::SetIcon(int id, HICON icon) {
@@ -631,6 +637,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             const RECT* suggested = reinterpret_cast<const RECT*>(lp);
             SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            FitTexts();  // laid out anew in the designed type
             return 0;
         }
         default:

@@ -101,6 +101,9 @@ protected:
     // Destroys the window now, as the destructor would: for a form that must
     // release what its window shows only once the window is gone.
     void DestroyFormWindow();
+    // Fits the text of every control whose design asks for it (forms/text_fit.h):
+    // called once the texts are in; after a change of DPI the form fits them again.
+    void FitTexts();
     // The icon an icon box shows instead of the program's; the form does not own it.
     void SetIcon(int id, HICON icon);
 

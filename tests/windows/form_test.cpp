@@ -1,5 +1,6 @@
 // The form lifetime: load on first use, show and hide without losing state,
-// unload with its handler, load order, and re-entrance from unload handlers.
+// unload with its handler, load order, and re-entrance from unload handlers;
+// texts fitted to their boxes.
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,70 @@ TEST_F(FormLifetime, ControlsInsideFramesCountFromTheFrameCorner) {
     EXPECT_EQ(rc.top, 20);
     EXPECT_EQ(rc.right - rc.left, 100);
     EXPECT_EQ(rc.bottom - rc.top, 19);
+}
+
+// Texts that fit, that fit only in smaller type and that fit in none.
+constexpr ControlSpec kFitted[] = {
+    {.id = 20, .kind = ControlKind::Label, .caption = L"Short", .at = {0, 0, 3000, 600},
+     .fit = TextFit::Wrapped},
+    {.id = 21, .kind = ControlKind::Label, .caption = L"One two three four five six seven eight nine ten",
+     .at = {0, 600, 3000, 240}, .fit = TextFit::Wrapped},
+    {.id = 22, .kind = ControlKind::PushCheckBox, .caption = L"Click here to visit the gateway now",
+     .at = {0, 1200, 2400, 450}, .fit = TextFit::OneLine, .fitMargin = 4},
+    {.id = 23, .kind = ControlKind::Label, .at = {0, 1800, 150, 150},
+     .fit = TextFit::OneLine},
+};
+
+class FitForm final : public Form {
+public:
+    explicit FitForm(FormRegistry& registry)
+        : Form(registry, FormDesign{L"Annuvia_FitTest", L"Test", 4500, 2250, kFormBlue, kFitted}) {}
+
+private:
+    void Form_Load() override {
+        SetWindowTextW(Control(23), std::wstring(200, L'W').c_str());
+        FitTexts();
+    }
+};
+
+TEST_F(FormLifetime, TextsKeepTheirTypeWhereItFitsElseTheLargestThatFitsNeverBelowHalf) {
+    FitForm form{app.Forms()};
+    form.Show();
+    // -1: between half and the designed size; 425: the last quarter-point step not below half.
+    const int expected[] = {825, -1, -1, 425};
+    for (UINT dpi : {96u, 144u}) {
+        const RECT suggested{0, 0, 700, 400};
+        SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        HDC dc = CreateCompatibleDC(nullptr);
+        for (std::size_t i = 0; i < std::size(kFitted); ++i) {
+            const ControlSpec& spec = kFitted[i];
+            HWND control = form.Control(spec.id);
+            const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+            const auto fits = [&](int size) {
+                FontSpec type = spec.font;
+                type.hundredthsOfPoint = size;
+                HGDIOBJ old = SelectObject(dc, SharedFont(type, dpi));
+                RECT box;
+                GetClientRect(control, &box);
+                const int margin = MulDiv(spec.fitMargin, static_cast<int>(dpi), 96);
+                InflateRect(&box, -margin, -margin);
+                RECT rc{0, 0, box.right - box.left, 0};
+                DrawTextW(dc, Text(control).c_str(), -1, &rc,
+                          DT_CALCRECT | (spec.fit == TextFit::OneLine ? DT_SINGLELINE : DT_WORDBREAK));
+                SelectObject(dc, old);
+                return rc.right <= box.right - box.left && rc.bottom <= box.bottom - box.top;
+            };
+            int size = spec.font.hundredthsOfPoint;
+            while (size > 0 && SharedFont(FontSpec{spec.font.face, size}, dpi) != font) size -= 25;
+            SCOPED_TRACE(testing::Message() << dpi << " DPI, control " << spec.id << ", size " << size);
+            if (expected[i] > 0) {
+                EXPECT_EQ(size, expected[i]);
+            } else {
+                EXPECT_TRUE(size < 825 && size > 825 / 2 && fits(size) && !fits(size + 25));
+            }
+        }
+        DeleteDC(dc);
+    }
 }
 
 }  // namespace

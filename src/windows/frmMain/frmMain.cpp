@@ -5,7 +5,6 @@
 
 #include "core/numerology/numerology.h"
 #include "win32/bench_marks.h"
-#include "forms/caption_fit.h"
 #include "windows/frmAbout/frmAbout.h"
 #include "windows/frmPersonalYear/frmPersonalYear.h"
 #include "core/web/modHelp.h"
@@ -48,7 +47,7 @@ constexpr ControlSpec kControls[] = {
      .at = {3885, 240, 1965, 315}},
     {.id = M::Frame2, .kind = K::Frame, .at = {75, 45, 6255, 615}},
     {.id = M::Label61, .parent = M::Frame2, .kind = K::LinkLabel, .caption = kPromotionCaption,
-     .at = {120, 120, 6015, 420}, .font = kPromotionFont, .centred = true},
+     .at = {120, 120, 6015, 420}, .font = kPromotionFont, .centred = true, .fit = TextFit::Wrapped},
     {.id = M::fraFullBrand, .kind = K::Frame, .at = {75, 2385, 6255, 855}},
     // The banner created first lies in front. Both fill the frame's inside, so
     // their centred text wraps within what is seen.
@@ -118,7 +117,7 @@ void frmMain::Form_Load() {
     for (HWND list : {days, months, years}) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ANNUVIA_MARK("lists filled");
     for (int box : {txtFirstName, txtMiddleName, txtLastName}) SubclassControl(box);
-    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
+    FitTexts();
 }
 
 void frmMain::Form_Unload() {
@@ -153,14 +152,6 @@ void frmMain::OnCommand(int id, int code) {
         case mkmoney: OpenFullyBrandedPage(platform); break;
         default: break;  // Enter and Esc arrive as IDOK and IDCANCEL: the window has no default button
     }
-}
-
-bool frmMain::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* result) {
-    if (msg == WM_DPICHANGED) PostMessageW(Hwnd(), kRefitCaptionsMessage, 0, 0);  // once laid out anew
-    if (msg != kRefitCaptionsMessage) return false;
-    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
-    *result = 0;
-    return true;
 }
 
 bool frmMain::OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM, LRESULT*) {

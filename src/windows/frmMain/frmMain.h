@@ -31,7 +31,6 @@ private:
     HMENU CreateFormMenu() override;
     void OnCommand(int id, int code) override;
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
     bool ValidateInput();
     MainEntries ReadEntries() const;

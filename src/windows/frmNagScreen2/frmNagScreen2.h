@@ -75,13 +75,10 @@ private:
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
-    void FitCaption();
-    void FitTexts();
     void PromptOnFocus(int id, bool gained);
 
     AppContext& context_;
     HICON icon_ = nullptr;
-    std::vector<HFONT> fittedFonts_;  // smaller type for texts that would not fit
     TellAFriendStrings tellAFriend_;
     bool focusExitOnActivate_ = false;
 };

@@ -1,7 +1,6 @@
 #include "windows/frmPersonalYear/frmPersonalYear.h"
 
 #include "windows/frmNagScreen/frmNagScreen.h"
-#include "forms/caption_fit.h"
 #include "windows/frmMain/frmMain.h"
 #include "windows/frmNagScreen2/frmNagScreen2.h"
 #include "core/web/modHelp.h"
@@ -24,7 +23,7 @@ constexpr ControlSpec kControls[] = {
     {.id = F::txtDisplay, .kind = K::LockedText, .at = {38, 720, 6300, 2955}},
     {.id = F::Frame2, .kind = K::Frame, .at = {38, 45, 6300, 615}},
     {.id = F::Label61, .parent = F::Frame2, .kind = K::LinkLabel, .caption = kPromotionCaption,
-     .at = {120, 120, 6060, 420}, .font = kPromotionFont, .centred = true},
+     .at = {120, 120, 6060, 420}, .font = kPromotionFont, .centred = true, .fit = TextFit::Wrapped},
     {.id = F::fraFullBrand, .kind = K::Frame, .at = {38, 4230, 6300, 855}},
     {.id = F::lblFullBrand, .parent = F::fraFullBrand, .kind = K::Banner, .caption = kFullBrandCaption,
      .at = {120, 165, 6060, 615}, .font = kBannerFont, .textColor = kBannerBlue, .backColor = kButtonFace,
@@ -45,7 +44,7 @@ void frmPersonalYear::Form_Load() {
     // Everything the window shows is in its design or put in by the main window's Next;
     // the text box only needs its mouse messages routed here, the promotion its type fitted.
     SubclassControl(txtDisplay);
-    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
+    FitTexts();
 }
 
 void frmPersonalYear::Form_Unload() {
@@ -83,14 +82,6 @@ void frmPersonalYear::OnCommand(int id, int code) {
         default:
             break;  // the Print button has no action
     }
-}
-
-bool frmPersonalYear::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* result) {
-    if (msg == WM_DPICHANGED) PostMessageW(Hwnd(), kRefitCaptionsMessage, 0, 0);  // once laid out anew
-    if (msg != kRefitCaptionsMessage) return false;
-    FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
-    *result = 0;
-    return true;
 }
 
 bool frmPersonalYear::OnControlMessage(int id, UINT msg, WPARAM&, LPARAM, LRESULT*) {

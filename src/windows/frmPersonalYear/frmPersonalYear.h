@@ -23,7 +23,6 @@ private:
     void Form_Unload() override;
     void OnCommand(int id, int code) override;
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
     void ClearClipboard() { context_.platform.ClearClipboard(); }
 
