@@ -18,12 +18,6 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
 const ControlKindTraits& TraitsOf(const ControlSpec& layout) { return TraitsOf(layout.kind); }
 
-// Asks a modal form to take the activation back from a window it disabled.
-UINT ActivateModalMessage() {
-    static const UINT message = RegisterWindowMessageW(L"Annuvia.ActivateModal");
-    return message;
-}
-
 // A drop-down list's designed height is that of the box with its list open;
 // the list shows as many entries as fit in it (never fewer than one).
 void FitOpenList(HWND list, int openHeight) {
@@ -100,7 +94,9 @@ void Form::RegisterClassOnce() {
     RegisterClassExW(&wc);
 }
 
-void Form::Load() {
+void Form::Load() { LoadOwnedBy(OwnerWindow()); }
+
+void Form::LoadOwnedBy(HWND owner) {
     if (registry_.Ended() || state_ != State::NotLoaded) return;
     ANNUVIA_MARK("load", design_.className);
     RegisterClassOnce();
@@ -112,7 +108,7 @@ void Form::Load() {
     const SIZE size = FrameSize(screenDpi, menu != nullptr);
     const POINT place = CentredOn(WorkAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)), size);
     hwnd_ = CreateWindowExW(kFormExStyle, design_.className, design_.caption, Style(), place.x, place.y, size.cx,
-                            size.cy, OwnerWindow(), menu, GetModuleHandleW(nullptr), this);
+                            size.cy, owner, menu, GetModuleHandleW(nullptr), this);
     if (!hwnd_) {
         if (menu) DestroyMenu(menu);
         return;
@@ -150,61 +146,18 @@ void Form::Hide() {
     ShowWindow(hwnd_, SW_HIDE);
 }
 
-void Form::ShowModal() {
+void Form::ShowModal(HWND owner) {
     if (registry_.Ended() || state_ == State::Unloading) return;
-    if (state_ == State::NotLoaded) Load();
-    if (state_ != State::Loaded || modal_) return;
+    if (state_ == State::NotLoaded) LoadOwnedBy(owner);
+    if (state_ != State::Loaded || modal_.Showing()) return;
+    if (owner && GetWindow(hwnd_, GW_OWNER) != owner)
+        SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     const HWND window = hwnd_;
-    modalReturn_ = GetActiveWindow();
-    modalDisabled_.clear();
-    for (Form* form : registry_.loaded_) {
-        const HWND other = form->hwnd_;
-        if (form == this || !other || !IsWindowVisible(other) || !IsWindowEnabled(other)) continue;
-        EnableWindow(other, FALSE);
-        modalDisabled_.push_back(other);
-    }
-    modal_ = true;
-    modalOuter_ = registry_.modal_;
-    registry_.modal_ = this;
+    modal_.Begin(registry_, window, owner);
     if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    // The nested loop: the program's own dispatch, so Tab and access keys work.
-    MSG msg;
-    while (modal_ && hwnd_ == window && IsWindow(window) && !registry_.Ended()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // for the program's loop
-            break;
-        }
-        if (got < 0) break;
-        if (registry_.dispatch) {
-            registry_.dispatch(msg);
-        } else if (!IsDialogMessageW(window, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    modal_.Run(registry_, [&] { return hwnd_ == window && IsWindow(window); });
     if (!registry_.Ended()) EndModal();
-}
-
-void Form::EndModal() {
-    if (!modal_) return;
-    modal_ = false;
-    if (registry_.modal_ == this) registry_.modal_ = modalOuter_;
-    modalOuter_ = nullptr;
-    HWND back = nullptr;
-    for (HWND other : modalDisabled_) {
-        if (!IsWindow(other)) continue;
-        EnableWindow(other, TRUE);
-        if (!back && IsWindowVisible(other)) back = other;
-    }
-    modalDisabled_.clear();
-    if (modalReturn_ && IsWindow(modalReturn_) && IsWindowVisible(modalReturn_) && IsWindowEnabled(modalReturn_))
-        back = modalReturn_;
-    modalReturn_ = nullptr;
-    // While this window still exists: otherwise Windows activates another program's window.
-    const HWND active = GetActiveWindow();
-    if (back && (active == hwnd_ || !active)) SetActiveWindow(back);
 }
 
 void Form::Unload() {
@@ -558,8 +511,8 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (msg == ActivateModalMessage()) {
-        if (modal_ && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+    if (msg == TakeActivationMessage()) {
+        if (modal_.Showing() && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
         return 0;
     }
     if (OnMessage(msg, wp, lp, &result)) return result;
@@ -610,10 +563,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
             } else if (HIWORD(wp)) {
                 // Activated while minimized: the focus stays out of its controls until it is restored.
-            } else if (registry_.modal_ && registry_.modal_ != this && !IsWindowEnabled(hwnd_)) {
+            } else if (ReturnActivationToModal(registry_, hwnd_)) {
                 // Disabled by a modal form and activated all the same (from the
                 // taskbar, say): the modal form comes back in front.
-                PostMessageW(registry_.modal_->hwnd_, ActivateModalMessage(), 0, 0);
             } else {
                 HWND target = savedFocus_;
                 if (!target || !IsWindow(target) || !IsWindowVisible(target))

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "forms/controls.h"
+#include "forms/modal.h"
 #include "forms/text_pictures.h"
 
 namespace annuvia {
@@ -35,9 +36,11 @@ public:
 
 private:
     friend class Form;
+    friend class ModalShowing;
+    friend bool ReturnActivationToModal(const FormRegistry& registry, HWND activated);
     std::vector<Form*> loaded_;
     bool ended_ = false;
-    Form* modal_ = nullptr;  // the innermost form shown modally, if any
+    HWND modal_ = nullptr;  // the innermost window shown modally, if any
 };
 
 struct FormDesign {
@@ -61,11 +64,11 @@ public:
     void Show();
     void Hide();
     void Unload();
-    // Shows the form modally: the program's other visible windows are disabled
-    // and a nested message loop runs until the form is unloaded or hidden (or
-    // the process ends); the windows are enabled again, and the one that was
-    // active is activated, before the form's window goes.
-    void ShowModal();
+    // Shows the form modally over its owner (forms/modal.h): a form not yet
+    // loaded is made owned by it. The owner is disabled and a nested message
+    // loop runs until the form is unloaded or hidden (or the process ends); the
+    // owner is enabled and activated again before the form's window goes.
+    void ShowModal(HWND owner);
 
     bool IsLoaded() const { return state_ != State::NotLoaded; }
     bool IsUnloading() const { return state_ == State::Unloading; }
@@ -125,6 +128,7 @@ private:
     // What the form does for a kind of control before the control's own procedure: true when handled.
     bool KindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
                      LRESULT* result);
+    void LoadOwnedBy(HWND owner);
     void RegisterClassOnce();
     void CreateControls();
     // Font, place and open-list height of one control, from its twips at the window's DPI.
@@ -133,7 +137,7 @@ private:
     SIZE FrameSize(UINT dpi, bool hasMenu) const;
     void CentreOnScreen();
     DWORD Style() const;
-    void EndModal();
+    void EndModal() { modal_.End(registry_); }
     HFONT FontFor(const FontSpec& layout) const;
     const ControlState* StateOf(HWND control) const;
     HBRUSH BrushFor(COLORREF colour);
@@ -157,11 +161,7 @@ private:
     UINT dpi_ = 96;
     bool highContrast_ = false;
     HWND savedFocus_ = nullptr;
-    // While shown modally: the windows it disabled, the one to activate after, the outer modal form.
-    bool modal_ = false;
-    std::vector<HWND> modalDisabled_;
-    HWND modalReturn_ = nullptr;
-    Form* modalOuter_ = nullptr;
+    ModalShowing modal_;
     std::map<int, ControlState> controls_;
     std::map<HWND, WNDPROC> controlProcs_;  // each subclassed control's own window procedure
     TextPictures pictures_;

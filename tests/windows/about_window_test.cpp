@@ -107,8 +107,8 @@ TEST_F(AboutWindow, WindowIsAFixedOwnedDialogCentredWithTheProgramIcon) {
         EXPECT_FALSE(style & WS_MINIMIZEBOX);
         EXPECT_FALSE(style & WS_MAXIMIZEBOX);
         EXPECT_FALSE(style & WS_THICKFRAME);
-        // No taskbar button: owned by the hidden start-up window, not an app window.
-        EXPECT_EQ(GetWindow(w, GW_OWNER), app.NagScreen().Hwnd());
+        // No taskbar button: owned by the main window, not an app window.
+        EXPECT_EQ(GetWindow(w, GW_OWNER), main().Hwnd());
         EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         // The program icon, the window's own or its class's.
         EXPECT_TRUE(SendMessageW(w, WM_GETICON, ICON_BIG, 0) || GetClassLongPtrW(w, GCLP_HICON));

@@ -1,6 +1,6 @@
 // The form lifetime: load on first use, show and hide without losing state,
 // unload with its handler, load order, and re-entrance from unload handlers;
-// texts fitted to their boxes.
+// modal showing over an owner, and texts fitted to their boxes.
 
 #include <gtest/gtest.h>
 
@@ -142,6 +142,48 @@ TEST_F(FormLifetime, ControlsInsideFramesCountFromTheFrameCorner) {
     EXPECT_EQ(rc.top, 20);
     EXPECT_EQ(rc.right - rc.left, 100);
     EXPECT_EQ(rc.bottom - rc.top, 19);
+}
+
+// A step run from the message loop, once the modal loop about to start runs.
+struct Later {
+    static inline std::function<void()> step;
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (auto run = std::move(step)) run();
+    }
+    static void Run(std::function<void()> next) {
+        step = std::move(next);
+        SetTimer(nullptr, 0, 1, Fire);
+    }
+};
+
+TEST_F(FormLifetime, AModalFormDisablesOnlyItsOwnerAndAnotherMayShowModallyOverIt) {
+    app.Main().Show();  // a visible form that owns nothing
+    a.Show();
+    b.Load();
+    bool innerRan = false;
+    Later::Run([&] {
+        EXPECT_EQ(GetWindow(c.Hwnd(), GW_OWNER), a.Hwnd());
+        EXPECT_FALSE(IsWindowEnabled(a.Hwnd()));
+        EXPECT_TRUE(IsWindowEnabled(app.Main().Hwnd()));
+        Later::Run([&] {
+            innerRan = true;
+            EXPECT_FALSE(IsWindowEnabled(c.Hwnd()));
+            EXPECT_FALSE(IsWindowEnabled(a.Hwnd()));
+            SetActiveWindow(a.Hwnd());  // activated all the same: the innermost modal form takes it back
+            Pump(app);
+            EXPECT_EQ(GetActiveWindow(), b.Hwnd());
+            b.Hide();
+        });
+        b.ShowModal(c.Hwnd());
+        EXPECT_TRUE(IsWindowEnabled(c.Hwnd()));
+        EXPECT_EQ(GetActiveWindow(), c.Hwnd());
+        c.Unload();
+    });
+    c.ShowModal(a.Hwnd());
+    EXPECT_TRUE(innerRan);
+    EXPECT_TRUE(IsWindowEnabled(a.Hwnd()));
+    EXPECT_EQ(GetActiveWindow(), a.Hwnd());
 }
 
 // Texts that fit, that fit only in smaller type and that fit in none.

@@ -1,6 +1,6 @@
 #include "windows/frmAbout/frmAbout.h"
 
-#include "windows/frmNagScreen/frmNagScreen.h"
+#include "windows/frmMain/frmMain.h"
 #include "core/web/modHelp.h"
 
 namespace annuvia {
@@ -41,9 +41,9 @@ frmAbout::frmAbout(AppContext& context)
       context_(context) {}
 
 HWND frmAbout::OwnerWindow() {
-    // Owned by the hidden start-up window: no taskbar button of its own.
-    frmNagScreen* start = context_.nagScreen;
-    return start && start->IsLoaded() ? start->Hwnd() : nullptr;
+    // Owned by the main window: no taskbar button of its own.
+    frmMain* main = context_.main;
+    return main && main->IsLoaded() ? main->Hwnd() : nullptr;
 }
 
 void frmAbout::cmdOK_Click() { Unload(); }

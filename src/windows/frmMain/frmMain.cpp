@@ -222,8 +222,8 @@ void frmMain::cmdExit_Click() {
 }
 
 void frmMain::mnuAbout_Click() {
-    // Modal, with no owner window given: this window takes no input until About closes.
-    if (context_.about) context_.about->ShowModal();
+    // Modal over this window: it takes no input until About closes.
+    if (context_.about) context_.about->ShowModal(Hwnd());
 }
 
 }  // namespace annuvia
