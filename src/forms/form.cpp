@@ -199,6 +199,7 @@ void Form::FitTexts() {
 void Form::SetIcon(int id, HICON icon) {
     auto it = controls_.find(id);
     if (it == controls_.end()) return;
+    it->second.iconGiven = true;
     it->second.icon = icon;
     InvalidateRect(it->second.hwnd, nullptr, TRUE);
 }
@@ -427,7 +428,7 @@ void Form::PaintIconBox(HWND box, const ControlState& state) {
     HDC dc = BeginPaint(box, &ps);
     RECT rc;
     GetClientRect(box, &rc);
-    PaintIcon(dc, rc, state.icon ? state.icon : programIcon, ColoursOf(state).back, dpi_);
+    PaintIcon(dc, rc, state.iconGiven ? state.icon : programIcon, ColoursOf(state).back, dpi_);
     EndPaint(box, &ps);
 }
 

@@ -4,6 +4,9 @@
 // losing state, and unloaded (Form_Unload run, window destroyed). Showing a
 // visible form, hiding a hidden one and unloading one that is already being
 // unloaded do nothing. The registry keeps the loaded forms in load order.
+// Its controls stand at their twips scaled by the window's DPI, laid out anew
+// when the DPI changes, and take their colours and ways from their kind
+// (forms/control_kinds.h); the focus comes back to where it was on activation.
 
 #include <windows.h>
 
@@ -107,7 +110,8 @@ protected:
     // Fits the text of every control whose design asks for it (forms/text_fit.h):
     // called once the texts are in; after a change of DPI the form fits them again.
     void FitTexts();
-    // The icon an icon box shows instead of the program's; the form does not own it.
+    // The icon an icon box shows in place of the program's (none: only its
+    // background); the form base does not own it.
     void SetIcon(int id, HICON icon);
 
 private:
@@ -116,7 +120,8 @@ private:
         const ControlSpec* layout;
         HWND hwnd;
         COLORREF back;  // resolved
-        HICON icon = nullptr;  // icon boxes: another than the program's
+        bool iconGiven = false;  // icon boxes: the form gave the icon (none, perhaps) in place of the program's
+        HICON icon = nullptr;
     };
     struct Colours {
         COLORREF text, back;
