@@ -194,8 +194,7 @@ constexpr ControlSpec kFitted[] = {
      .at = {0, 600, 3000, 240}, .fit = TextFit::Wrapped},
     {.id = 22, .kind = ControlKind::PushCheckBox, .caption = L"Click here to visit the gateway now",
      .at = {0, 1200, 2400, 450}, .fit = TextFit::OneLine, .fitMargin = 4},
-    {.id = 23, .kind = ControlKind::Label, .at = {0, 1800, 150, 150},
-     .fit = TextFit::OneLine},
+    {.id = 23, .kind = ControlKind::Label, .at = {0, 1800, 150, 150}, .fit = TextFit::OneLine},
 };
 
 class FitForm final : public Form {
