@@ -8,6 +8,7 @@
 
 #include "core/numerology/numerology.h"
 #include "resource.h"
+#include "windows/banners.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {

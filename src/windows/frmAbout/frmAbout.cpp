@@ -1,6 +1,5 @@
 #include "windows/frmAbout/frmAbout.h"
 
-#include "windows/frmMain/frmMain.h"
 #include "core/web/modHelp.h"
 
 namespace annuvia {
@@ -35,22 +34,24 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-frmAbout::frmAbout(AppContext& context)
-    : Form(context.forms,
+frmAbout::frmAbout(FormRegistry& forms, Platform& platform)
+    : Form(forms,
            FormDesign{L"Annuvia_frmAbout", kWindowTitle, 6825, 3690, kFormBlue, kControls, true, false}),
-      context_(context) {}
+      platform_(platform) {}
 
-HWND frmAbout::OwnerWindow() {
-    // Owned by the main window: no taskbar button of its own.
-    frmMain* main = context_.main;
-    return main && main->IsLoaded() ? main->Hwnd() : nullptr;
+void frmAbout::ShowModalOwnedBy(HWND owner) {
+    owner_ = owner;
+    ShowModal(owner);
 }
+
+// Owned: no taskbar button of its own.
+HWND frmAbout::OwnerWindow() { return owner_; }
 
 void frmAbout::cmdOK_Click() { Unload(); }
 
-void frmAbout::lblHomePage_Click() { OpenHomePage(context_.platform); }
+void frmAbout::lblHomePage_Click() { OpenHomePage(platform_); }
 
-void frmAbout::lblCobrand_Click() { OpenFullyBrandedPage(context_.platform); }
+void frmAbout::lblCobrand_Click() { OpenFullyBrandedPage(platform_); }
 
 void frmAbout::OnCommand(int id, int code) {
     switch (id) {
