@@ -10,23 +10,27 @@ namespace annuvia {
 
 // Which keys a control keeps from the dialog manager.
 enum class KeyRule {
-    Own,        // as the control's window class decides
-    Link,       // Enter and Space open it (as a click does); the dialog manager gets no default button from them
+    Own,        // as the control's window class decides (a link's: see link)
     MultiLine,  // every key but Tab and Esc; Esc reaching it is dropped (the edit would close the window)
     ReadOnly,   // as MultiLine, and Enter goes on to the dialog manager too
 };
 
 struct ControlKindTraits {
     ControlKind kind;
-    const wchar_t* className = L"STATIC";  // nullptr: the form base's frame container
-    DWORD style = 0;                       // beside WS_CHILD, WS_CLIPSIBLINGS and, if shown, WS_VISIBLE
+    // nullptr: the form base's frame container. The class also decides what a
+    // screen reader makes of it: an edit or a drop-down list takes its name
+    // from the nearest static before it, which the windows place for it.
+    const wchar_t* className = L"STATIC";
+    DWORD style = 0;  // beside WS_CHILD, WS_CLIPSIBLINGS and, if shown, WS_VISIBLE
     DWORD exStyle = 0;
     bool alignsText = false;  // SS_CENTER, SS_LEFTNOWORDWRAP or SS_LEFT, as its design asks
     // Colours: as designed, or the system's (COLOR_*) while high contrast is on.
     int highContrastText = COLOR_WINDOWTEXT, highContrastBack = COLOR_WINDOW;
     bool systemColours = false;  // not coloured by its form at all
     bool transparent = false;    // its text drawn on its container's background
-    bool link = false;           // a tab stop with the hand pointer and a focus rectangle; Enter and Space open it
+    // A tab stop with the hand pointer and a focus rectangle; Enter and Space
+    // open it as a click does, and never reach the dialog manager's default button.
+    bool link = false;
     bool stacked = false;        // several lie at one place: only the one in front is a tab stop
     KeyRule keys = KeyRule::Own;
     bool subclassed = false;  // the form routes its messages from the start

@@ -435,17 +435,8 @@ void Form::PaintIconBox(HWND box, const ControlState& state) {
 bool Form::KindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
                        LRESULT* result) {
     const ControlKindTraits& kind = TraitsOf(*state.layout);
-    switch (kind.keys) {
-        case KeyRule::Link:
-            if (LinkMessage(control, msg, wp, lp, own, result)) return true;
-            break;
-        case KeyRule::MultiLine:
-        case KeyRule::ReadOnly:
-            if (MultiLineMessage(control, state, msg, wp, lp, own, result)) return true;
-            break;
-        case KeyRule::Own:
-            break;
-    }
+    if (kind.link && LinkMessage(control, msg, wp, lp, own, result)) return true;
+    if (kind.keys != KeyRule::Own && MultiLineMessage(control, state, msg, wp, lp, own, result)) return true;
     if (msg != WM_PAINT || wp != 0) return false;
     if (kind.programIcon) {
         PaintIconBox(control, state);
