@@ -43,4 +43,9 @@ struct ControlKindTraits {
 
 const ControlKindTraits& TraitsOf(ControlKind kind);
 
+// A link's and a multi-line edit's own ways with a message, before the
+// control's own procedure (own) sees it: true when handled, with the result.
+bool KindMessage(const ControlKindTraits& kind, HWND control, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                 LRESULT* result);
+
 }  // namespace annuvia

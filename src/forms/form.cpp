@@ -282,7 +282,7 @@ void Form::CreateControls() {
         if (kind.unlimitedText) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         controls_[layout.id] = ControlState{&layout, control, back};
         // Links take their keys and draw their focus, multi-line edits keep
-        // the window's keyboard rules, icon boxes paint (see KindMessage).
+        // the window's keyboard rules, icon boxes paint (see ControlKindMessage).
         if (kind.subclassed) SubclassControl(layout.id);
     }
 }
@@ -344,83 +344,6 @@ LRESULT Form::ColourControl(UINT msg, WPARAM wp, LPARAM lp) {
     return reinterpret_cast<LRESULT>(BrushFor(colours.back));
 }
 
-bool Form::LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
-    // A link behaves as the system's link control does: Enter and Space open it.
-    const auto opens = [](WPARAM key) { return key == VK_RETURN || key == VK_SPACE; };
-    switch (msg) {
-        case WM_GETDLGCODE: {
-            // Otherwise the dialog manager takes Enter for the default button.
-            *result = CallWindowProcW(own, link, msg, wp, lp);
-            const auto* key = reinterpret_cast<const MSG*>(lp);
-            if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && opens(key->wParam))
-                *result |= DLGC_WANTMESSAGE;
-            return true;
-        }
-        case WM_KEYDOWN:
-            if (!opens(wp)) return false;
-            // As a click does, and once however long the key is held.
-            if (!(lp & (LPARAM{1} << 30)))
-                SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
-                             reinterpret_cast<LPARAM>(link));
-            *result = 0;
-            return true;
-        case WM_CHAR:
-            if (!opens(wp)) return false;
-            *result = 0;
-            return true;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-        case WM_UPDATEUISTATE:
-            *result = CallWindowProcW(own, link, msg, wp, lp);
-            InvalidateRect(link, nullptr, TRUE);
-            return true;
-        case WM_PRINTCLIENT:
-            // The link as it paints itself and, while focused, the focus rectangle around it.
-            *result = CallWindowProcW(own, link, msg, wp, lp);
-            if (GetFocus() == link && !(SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-                RECT rc;
-                GetClientRect(link, &rc);
-                DrawFocusRect(reinterpret_cast<HDC>(wp), &rc);
-            }
-            return true;
-        case WM_PAINT: {
-            if (wp || GetFocus() != link) return false;
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(link, &ps);
-            LinkMessage(link, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT, own, result);
-            EndPaint(link, &ps);
-            *result = 0;
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
-bool Form::MultiLineMessage(HWND edit, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
-                            LRESULT* result) {
-    // A multi-line edit asks for every key. Tab and Shift+Tab must still move
-    // on, so it gives them up to the dialog manager, and a read-only one gives
-    // up Enter and Esc as well. Esc reaching the edit itself would close the
-    // window (the edit turns it into WM_CLOSE of its parent): it is dropped.
-    if (msg == WM_GETDLGCODE) {
-        const bool readOnly = TraitsOf(*state.layout).keys == KeyRule::ReadOnly;
-        LRESULT code = CallWindowProcW(own, edit, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTTAB);
-        const auto* key = reinterpret_cast<const MSG*>(lp);
-        const bool tabOrEsc = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
-                              (key->wParam == VK_TAB || key->wParam == VK_ESCAPE);
-        if (tabOrEsc || readOnly)
-            code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
-        *result = code;
-        return true;
-    }
-    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) {
-        *result = 0;
-        return true;
-    }
-    return false;
-}
-
 void Form::PaintIconBox(HWND box, const ControlState& state) {
     static const auto programIcon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON, 32, 32, LR_SHARED));
@@ -432,11 +355,10 @@ void Form::PaintIconBox(HWND box, const ControlState& state) {
     EndPaint(box, &ps);
 }
 
-bool Form::KindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
-                       LRESULT* result) {
+bool Form::ControlKindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                              LRESULT* result) {
     const ControlKindTraits& kind = TraitsOf(*state.layout);
-    if (kind.link && LinkMessage(control, msg, wp, lp, own, result)) return true;
-    if (kind.keys != KeyRule::Own && MultiLineMessage(control, state, msg, wp, lp, own, result)) return true;
+    if (KindMessage(kind, control, msg, wp, lp, own, result)) return true;
     if (msg != WM_PAINT || wp != 0) return false;
     if (kind.programIcon) {
         PaintIconBox(control, state);
@@ -491,7 +413,7 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (const ControlState* state = self->StateOf(hwnd)) {
         LRESULT result = 0;
         bool handled = false;
-        IgnoringErrors([&] { handled = self->KindMessage(hwnd, *state, msg, wp, lp, control, &result); });
+        IgnoringErrors([&] { handled = self->ControlKindMessage(hwnd, *state, msg, wp, lp, control, &result); });
         if (handled) return result;
     }
     LRESULT result = 0;

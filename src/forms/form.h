@@ -131,8 +131,8 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     // What the form does for a kind of control before the control's own procedure: true when handled.
-    bool KindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
-                     LRESULT* result);
+    bool ControlKindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
+                            LRESULT* result);
     void LoadOwnedBy(HWND owner);
     void RegisterClassOnce();
     void CreateControls();
@@ -148,11 +148,6 @@ private:
     HBRUSH BrushFor(COLORREF colour);
     LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
     Colours ColoursOf(const ControlState& state) const;
-    // Links are tab stops that open on Enter and Space and show a focus rectangle.
-    bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result);
-    // A multi-line edit's keys: see KeyRule.
-    bool MultiLineMessage(HWND edit, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
-                          LRESULT* result);
     void PaintIconBox(HWND box, const ControlState& state);
     // Of controls stacked at one place, only the one in front takes the focus.
     void UpdateStackedStops();
