@@ -76,7 +76,6 @@ constexpr bool InKindOrder() {
 }
 static_assert(InKindOrder(), "one row for each control kind, in the order of ControlKind");
 
-// Links behave as the system's link control does.
 bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
     // A link behaves as the system's link control does: Enter and Space open it.
     const auto opens = [](WPARAM key) { return key == VK_RETURN || key == VK_SPACE; };
