@@ -1,30 +1,18 @@
 #include "app/app.h"
 
-#include "win32/bench_marks.h"
 #include "core/web/modHelp.h"
+#include "win32/bench_marks.h"
 
 namespace annuvia {
 
-App::App(Platform& platform) : platform_(platform), context_{platform, forms_, nullptr, nullptr, nullptr, {}, {}, {}} {
-    nagScreen_ = std::make_unique<frmNagScreen>(context_);
-    main_ = std::make_unique<frmMain>(context_);
-    personalYear_ = std::make_unique<frmPersonalYear>(context_);
-    about_ = std::make_unique<frmAbout>(context_);
-    nagScreen2_ = std::make_unique<frmNagScreen2>(context_);
-    context_.nagScreen = nagScreen_.get();
-    context_.main = main_.get();
-    context_.personalYear = personalYear_.get();
-    context_.about = about_.get();
-    context_.nagScreen2 = nagScreen2_.get();
+App::App(Platform& platform) : platform_(platform) {
+    nagScreen_ = std::make_unique<frmNagScreen>(forms_, platform, *this);
+    main_ = std::make_unique<frmMain>(forms_, platform, *this);
+    personalYear_ = std::make_unique<frmPersonalYear>(forms_, platform, *this);
+    about_ = std::make_unique<frmAbout>(forms_, platform);
+    nagScreen2_ = std::make_unique<frmNagScreen2>(forms_, platform, *this);
     forms_.dispatch = [this](MSG& msg) { Dispatch(msg); };
-    context_.exitHandOver = [this](Form& closing) { ExitHandOver(closing); };
-    // Asked at most once a run: the stored date stops a second question only
-    // where the store could be written.
-    context_.checkUpdateReminder = [this] {
-        if (!reminderAsked_) reminderAsked_ = CheckUpdateReminder(platform_);
-    };
     forms_.highContrast = [this] { return platform_.HighContrast(); };
-    context_.unloadAllAndEnd = [this] { UnloadAllAndEnd(); };
 }
 
 App::~App() = default;
@@ -69,6 +57,30 @@ void App::UnloadAllAndEnd() {
     forms_.MarkEnded();
     platform_.EndProcess(0);
 }
+
+void App::CheckUpdateReminder() {
+    // Asked at most once a run: the stored date stops a second question only
+    // where the store could be written.
+    if (!reminderAsked_) reminderAsked_ = annuvia::CheckUpdateReminder(platform_);
+}
+
+void App::ShowMainWindow() {
+    // Each step runs even when one before it failed.
+    IgnoringErrors([&] { main_->Show(); });
+    IgnoringErrors([&] { nagScreen_->Hide(); });
+    IgnoringErrors([&] { nagScreen2_->Hide(); });
+}
+
+void App::BringBannerToFront(FrontBanner banner) { main_->BringBannerToFront(banner); }
+
+void App::ShowResult(annuvia::PersonalYear number) {
+    personalYear_->Show();
+    personalYear_->ShowReading(number);
+}
+
+void App::ShowAbout() { about_->ShowModalOwnedBy(nagScreen_->IsLoaded() ? nagScreen_->Hwnd() : nullptr); }
+
+HIMAGELIST App::ProgramIcons() { return nagScreen_->IMGIcon(); }
 
 void App::ExitHandOver(Form& closing) {
     // Reached again from the closing window's own unload handler, every step

@@ -1,25 +1,26 @@
 #pragma once
-// The program: its windows, the message loop and the one way it ends.
+// The program: its windows, the message loop and the one way it ends. It is
+// what the windows ask for anything beyond themselves (windows/program.h).
 
 #include <windows.h>
 
 #include <memory>
 
 #include "core/platform/platform.h"
-#include "windows/frmNagScreen/frmNagScreen.h"
-#include "windows/app_context.h"
 #include "forms/form.h"
 #include "windows/frmAbout/frmAbout.h"
 #include "windows/frmMain/frmMain.h"
+#include "windows/frmNagScreen/frmNagScreen.h"
 #include "windows/frmNagScreen2/frmNagScreen2.h"
 #include "windows/frmPersonalYear/frmPersonalYear.h"
+#include "windows/program.h"
 
 namespace annuvia {
 
-class App {
+class App : public Program {
 public:
     explicit App(Platform& platform);
-    ~App();
+    virtual ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -30,12 +31,16 @@ public:
     // Hands one message to the active form's dialog manager, or dispatches it.
     void Dispatch(MSG& msg);
 
+    void CheckUpdateReminder() override;
+    void ShowMainWindow() override;
+    void BringBannerToFront(FrontBanner banner) override;
+    void ShowResult(annuvia::PersonalYear number) override;
+    void ShowAbout() override;
+    void ExitHandOver(Form& closing) override;
     // Unloads every loaded window in load order, errors ignored, then ends the process.
-    void UnloadAllAndEnd();
-    // The exit hand-over, run inside the closing window's handler.
-    void ExitHandOver(Form& closing);
+    void UnloadAllAndEnd() override;
+    HIMAGELIST ProgramIcons() override;
 
-    AppContext& Context() { return context_; }
     FormRegistry& Forms() { return forms_; }
     frmNagScreen& NagScreen() { return *nagScreen_; }
     frmMain& Main() { return *main_; }
@@ -48,7 +53,6 @@ private:
 
     Platform& platform_;
     FormRegistry forms_;
-    AppContext context_;
     std::unique_ptr<frmNagScreen> nagScreen_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmPersonalYear> personalYear_;

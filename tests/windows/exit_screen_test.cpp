@@ -20,20 +20,26 @@ using M = frmMain;
 using N = frmNagScreen2;
 using R = frmPersonalYear;
 
-// One run of the program, with the hand-overs and the calls of the end counted.
+// The program, with the hand-overs and the calls of the end counted.
+struct CountingApp final : App {
+    using App::App;
+    void ExitHandOver(Form& closing) override {
+        ++handOvers[&closing];
+        App::ExitHandOver(closing);
+    }
+    void UnloadAllAndEnd() override {
+        ++endCalls;
+        App::UnloadAllAndEnd();
+    }
+    std::map<Form*, int> handOvers;
+    int endCalls = 0;
+};
+
+// One run of the program.
 struct Session {
     explicit Session(float supportDraw = 0.3f) {
         SetCursorPos(0, 0);  // keep the real pointer off the windows
         platform.randoms = {0.99f, supportDraw};  // the banner draw, then the exit screen's
-        AppContext& context = app.Context();
-        context.exitHandOver = [this, real = context.exitHandOver](Form& closing) {
-            ++handOvers[&closing];
-            real(closing);
-        };
-        context.unloadAllAndEnd = [this, real = context.unloadAllAndEnd] {
-            ++endCalls;
-            real();
-        };
         app.Start();
         Pump(app);
     }
@@ -58,9 +64,9 @@ struct Session {
     }
 
     RecordingPlatform platform;
-    App app{platform};
-    std::map<Form*, int> handOvers;
-    int endCalls = 0;
+    CountingApp app{platform};
+    std::map<Form*, int>& handOvers = app.handOvers;
+    int& endCalls = app.endCalls;
 };
 
 TEST(ExitSequence, EachWayOutLeavesTheWindowsAsExpected) {

@@ -9,6 +9,7 @@
 #include "core/numerology/numerology.h"
 #include "resource.h"
 #include "support/build_values.h"
+#include "windows/banners.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {

@@ -1,6 +1,5 @@
 #include "windows/frmAbout/frmAbout.h"
 
-#include "windows/frmNagScreen/frmNagScreen.h"
 #include "resource.h"
 #include "core/web/modHelp.h"
 
@@ -36,27 +35,29 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-frmAbout::frmAbout(AppContext& context)
-    : Form(context.forms,
+frmAbout::frmAbout(FormRegistry& forms, Platform& platform)
+    : Form(forms,
            FormDesign{L"Annuvia_frmAbout", kWindowTitle, 6825, 3690, kFormBlue, kControls, true, false}),
-      context_(context) {}
+      platform_(platform) {}
 
 void frmAbout::Form_Load() {
     // Every text is in the design; the picture box only needs its painting.
     SubclassControl(Picture1);
 }
 
-HWND frmAbout::OwnerWindow() {
-    // Owned by the hidden start-up window: no taskbar button of its own.
-    frmNagScreen* start = context_.nagScreen;
-    return start && start->IsLoaded() ? start->Hwnd() : nullptr;
+void frmAbout::ShowModalOwnedBy(HWND owner) {
+    owner_ = owner;
+    ShowModal();
 }
+
+// Owned: no taskbar button of its own.
+HWND frmAbout::OwnerWindow() { return owner_; }
 
 void frmAbout::cmdOK_Click() { Unload(); }
 
-void frmAbout::lblHomePage_Click() { OpenHomePage(context_.platform); }
+void frmAbout::lblHomePage_Click() { OpenHomePage(platform_); }
 
-void frmAbout::lblCobrand_Click() { OpenFullyBrandedPage(context_.platform); }
+void frmAbout::lblCobrand_Click() { OpenFullyBrandedPage(platform_); }
 
 void frmAbout::OnCommand(int id, int code) {
     switch (id) {

@@ -2,7 +2,8 @@
 // The About window: name and version, what the Personal Year Number is, a
 // link to the publisher's site, the full-branding offer and OK. Shown modally.
 
-#include "windows/app_context.h"
+#include "core/platform/platform.h"
+#include "core/web/gateway.h"
 #include "forms/form.h"
 
 namespace annuvia {
@@ -26,7 +27,10 @@ public:
         cmdOK = 500, Picture1, Label2, Label1, lblHomePage, Label3, lblCobrand, Line1,
     };
 
-    explicit frmAbout(AppContext& context);
+    frmAbout(FormRegistry& forms, Platform& platform);
+
+    // Shows the window modally, owned by the given window.
+    void ShowModalOwnedBy(HWND owner);
 
     void cmdOK_Click();
     void lblHomePage_Click();
@@ -39,7 +43,8 @@ private:
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
-    AppContext& context_;
+    Platform& platform_;
+    HWND owner_ = nullptr;
 };
 
 }  // namespace annuvia

@@ -6,8 +6,7 @@
 #include "core/numerology/numerology.h"
 #include "win32/bench_marks.h"
 #include "forms/caption_fit.h"
-#include "windows/frmAbout/frmAbout.h"
-#include "windows/frmPersonalYear/frmPersonalYear.h"
+#include "windows/banners.h"
 #include "core/web/modHelp.h"
 
 namespace annuvia {
@@ -67,9 +66,10 @@ void AddEntry(HWND list, const std::wstring& text) {
 
 }  // namespace
 
-frmMain::frmMain(AppContext& context)
-    : Form(context.forms, FormDesign{L"Annuvia_frmMain", kWindowTitle, 6405, 3450, kFormBlue, kControls}),
-      context_(context) {}
+frmMain::frmMain(FormRegistry& forms, Platform& platform, Program& program)
+    : Form(forms, FormDesign{L"Annuvia_frmMain", kWindowTitle, 6405, 3450, kFormBlue, kControls}),
+      platform_(platform),
+      program_(program) {}
 
 HMENU frmMain::CreateFormMenu() {
     HMENU bar = CreateMenu();
@@ -92,9 +92,7 @@ HMENU frmMain::CreateFormMenu() {
 
 void frmMain::Form_Load() {
     // The reminder comes first and never stops the window from loading.
-    IgnoringErrors([&] {
-        if (context_.checkUpdateReminder) context_.checkUpdateReminder();
-    });
+    IgnoringErrors([&] { program_.CheckUpdateReminder(); });
     ANNUVIA_MARK("reminder (main)");
     HWND days = Control(cboDate), months = Control(cboMonth), years = Control(cboYear);
     // Filled with their drawing off and room made for every entry at once:
@@ -115,12 +113,10 @@ void frmMain::Form_Load() {
     FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
 }
 
-void frmMain::Form_Unload() {
-    if (context_.exitHandOver) context_.exitHandOver(*this);
-}
+void frmMain::Form_Unload() { program_.ExitHandOver(*this); }
 
 void frmMain::OnCommand(int id, int code) {
-    Platform& platform = context_.platform;
+    Platform& platform = platform_;
     switch (id) {
         case cmdNext:
             if (code == BN_CLICKED) cmdNext_Click();
@@ -192,7 +188,7 @@ MainEntries frmMain::ReadEntries() const {
 bool frmMain::ValidateInput() {
     const EntryCheck check = CheckEntries(ReadEntries());
     if (check.Passed()) return true;
-    context_.platform.ShowMessage(Hwnd(), check.message, MsgButtons::OK, MsgIcon::Information);
+    platform_.ShowMessage(Hwnd(), check.message, MsgButtons::OK, MsgIcon::Information);
     int focusId = 0;
     switch (check.focus) {
         case EntryFocus::FirstName: focusId = txtFirstName; break;
@@ -209,24 +205,22 @@ bool frmMain::ValidateInput() {
 void frmMain::cmdNext_Click() {
     if (!ValidateInput()) return;
     Hide();
-    frmPersonalYear& result = *context_.personalYear;
-    result.Show();
-    const PersonalYear number = CalcPersonalYear(ChosenText(cboDate), ChosenText(cboMonth), context_.platform);
-    HWND display = result.Control(frmPersonalYear::txtDisplay);
-    for (const std::wstring& block : ResultBlocks(number)) {
-        SendMessageW(display, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(block.c_str()));
-    }
-    SendMessageW(display, EM_SETSEL, 0, 0);
-    SendMessageW(display, EM_SCROLLCARET, 0, 0);
+    program_.ShowResult(CalcPersonalYear(ChosenText(cboDate), ChosenText(cboMonth), platform_));
 }
 
-void frmMain::cmdExit_Click() {
-    if (context_.exitHandOver) context_.exitHandOver(*this);
-}
+void frmMain::cmdExit_Click() { program_.ExitHandOver(*this); }
 
 void frmMain::mnuAbout_Click() {
-    // Modal, with no owner window given: this window takes no input until About closes.
-    if (context_.about) context_.about->ShowModal();
+    // Modal: this window takes no input until About closes.
+    program_.ShowAbout();
+}
+
+void frmMain::BringBannerToFront(FrontBanner banner) {
+    switch (banner) {
+        case FrontBanner::CoBrand: BringToFront(lblCobrand); break;
+        case FrontBanner::FullBrand: BringToFront(lblFullBrand); break;
+        case FrontBanner::AsCreated: break;
+    }
 }
 
 }  // namespace annuvia

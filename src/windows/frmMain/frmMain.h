@@ -1,9 +1,10 @@
 #pragma once
 // The main window: three names, a date of birth from three lists, and Next.
 
-#include "windows/app_context.h"
-#include "forms/form.h"
 #include "core/input/entry_check.h"
+#include "core/platform/platform.h"
+#include "forms/form.h"
+#include "windows/program.h"
 
 namespace annuvia {
 
@@ -19,11 +20,13 @@ public:
         mnuDonate = 220, mkmoney = 230,
     };
 
-    explicit frmMain(AppContext& context);
+    frmMain(FormRegistry& forms, Platform& platform, Program& program);
 
     void cmdNext_Click();
     void cmdExit_Click();
     void mnuAbout_Click();
+    // Puts one banner in front of the other (or leaves them as created).
+    void BringBannerToFront(FrontBanner banner);
 
 private:
     void Form_Load() override;
@@ -37,7 +40,8 @@ private:
     MainEntries ReadEntries() const;
     std::wstring ChosenText(int listId) const;
 
-    AppContext& context_;
+    Platform& platform_;
+    Program& program_;
 };
 
 }  // namespace annuvia

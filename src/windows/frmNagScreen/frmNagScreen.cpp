@@ -2,14 +2,14 @@
 
 #include "resource.h"
 #include "win32/bench_marks.h"
-#include "windows/frmMain/frmMain.h"
 #include "core/web/cobrand.h"
 
 namespace annuvia {
 
-frmNagScreen::frmNagScreen(AppContext& context)
-    : Form(context.forms, FormDesign{L"Annuvia_frmNagScreen", kWindowTitle, 1500, 1500, kFormBlue, {}, false}),
-      context_(context) {}
+frmNagScreen::frmNagScreen(FormRegistry& forms, Platform& platform, Program& program)
+    : Form(forms, FormDesign{L"Annuvia_frmNagScreen", kWindowTitle, 1500, 1500, kFormBlue, {}, false}),
+      platform_(platform),
+      program_(program) {}
 
 frmNagScreen::~frmNagScreen() {
     if (imgIcon_) ImageList_Destroy(imgIcon_);
@@ -52,7 +52,7 @@ HIMAGELIST frmNagScreen::IMGIcon() {
 }
 
 void frmNagScreen::Form_Load() {
-    Platform& platform = context_.platform;
+    Platform& platform = platform_;
     // Every step runs even when one before it failed.
     bool refused = false;
     IgnoringErrors([&] { refused = platform.AnotherInstanceRunning(); });
@@ -60,28 +60,24 @@ void frmNagScreen::Form_Load() {
         IgnoringErrors([&] {
             platform.ShowMessage(nullptr, kAlreadyRunning, MsgButtons::OK, MsgIcon::Information);
         });
-        context_.unloadAllAndEnd();
+        program_.UnloadAllAndEnd();
         return;
     }
     ANNUVIA_MARK("instance guard");
     IgnoringErrors([&] { platform.SeedRandomFromTimer(); });
-    IgnoringErrors([&] { context_.checkUpdateReminder(); });
+    IgnoringErrors([&] { program_.CheckUpdateReminder(); });
     ANNUVIA_MARK("reminder (start-up)");
-    IgnoringErrors([&] { context_.main->Show(); });
+    IgnoringErrors([&] { program_.ShowMainWindow(); });
     IgnoringErrors([&] { Hide(); });
     IgnoringErrors([&] { CoBrand_Randomize(); });
     ANNUVIA_MARK("banner rotation");
 }
 
-void frmNagScreen::Form_Unload() { context_.unloadAllAndEnd(); }
+void frmNagScreen::Form_Unload() { program_.UnloadAllAndEnd(); }
 
 void frmNagScreen::CoBrand_Randomize() {
-    intCoBrandRandomNumber = CoBrandNumber(context_.platform.NextRandom());
-    switch (FrontBannerFor(intCoBrandRandomNumber)) {
-        case FrontBanner::CoBrand: context_.main->BringToFront(frmMain::lblCobrand); break;
-        case FrontBanner::FullBrand: context_.main->BringToFront(frmMain::lblFullBrand); break;
-        case FrontBanner::AsCreated: break;
-    }
+    intCoBrandRandomNumber = CoBrandNumber(platform_.NextRandom());
+    program_.BringBannerToFront(FrontBannerFor(intCoBrandRandomNumber));
 }
 
 }  // namespace annuvia

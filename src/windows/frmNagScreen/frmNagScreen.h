@@ -8,8 +8,9 @@
 
 #include <cstdint>
 
-#include "windows/app_context.h"
+#include "core/platform/platform.h"
 #include "forms/form.h"
+#include "windows/program.h"
 
 namespace annuvia {
 
@@ -19,7 +20,7 @@ inline constexpr COLORREF kIconMaskColour = RGB(192, 192, 192);
 
 class frmNagScreen final : public Form {
 public:
-    explicit frmNagScreen(AppContext& context);
+    frmNagScreen(FormRegistry& forms, Platform& platform, Program& program);
     ~frmNagScreen() override;
 
     // The program icon, 32 x 32, as image 1 (index 0) of an image list; made
@@ -34,7 +35,8 @@ private:
     void Form_Load() override;
     void Form_Unload() override;
 
-    AppContext& context_;
+    Platform& platform_;
+    Program& program_;
     HIMAGELIST imgIcon_ = nullptr;
 };
 

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "windows/frmNagScreen/frmNagScreen.h"
 #include "resource.h"
 #include "core/web/modHelp.h"
 
@@ -107,10 +106,11 @@ HCURSOR HandPointer() {
 
 }  // namespace
 
-frmNagScreen2::frmNagScreen2(AppContext& context)
-    : Form(context.forms,
+frmNagScreen2::frmNagScreen2(FormRegistry& forms, Platform& platform, Program& program)
+    : Form(forms,
            FormDesign{L"Annuvia_frmNagScreen2", kWindowTitle, 11115, 4725, kWhite, kControls, false}),
-      context_(context) {}
+      platform_(platform),
+      program_(program) {}
 
 frmNagScreen2::~frmNagScreen2() {
     // The window shows the icon and the fonts: they go once it is gone.
@@ -120,14 +120,14 @@ frmNagScreen2::~frmNagScreen2() {
 }
 
 void frmNagScreen2::Form_Load() {
-    Platform& platform = context_.platform;
+    Platform& platform = platform_;
     // 1. Title and caption.
     SetWindowTextW(Hwnd(), kWindowTitle);
     SetWindowTextW(Control(lblNagScreen2Caption), kWindowTitle);
     FitCaption();
     // 2. The program icon, image 1 of the start-up window's image list.
-    if (!icon_ && context_.nagScreen) {
-        if (HIMAGELIST images = context_.nagScreen->IMGIcon()) icon_ = ImageList_GetIcon(images, 0, ILD_NORMAL);
+    if (!icon_) {
+        if (HIMAGELIST images = program_.ProgramIcons()) icon_ = ImageList_GetIcon(images, 0, ILD_NORMAL);
     }
     if (icon_) {
         SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -146,25 +146,25 @@ void frmNagScreen2::Form_Load() {
     SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void frmNagScreen2::Form_Unload() { context_.unloadAllAndEnd(); }
+void frmNagScreen2::Form_Unload() { program_.UnloadAllAndEnd(); }
 
-void frmNagScreen2::cmdClose_Click() { context_.unloadAllAndEnd(); }
+void frmNagScreen2::cmdClose_Click() { program_.UnloadAllAndEnd(); }
 
 void frmNagScreen2::Check1_Click() {
     HWND box = Control(Check1);
     if (SendMessageW(box, BM_GETCHECK, 0, 0) != BST_CHECKED) return;
     // Clearing the box by message raises no click of its own: one tick, one page.
     SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
-    OpenHomePage(context_.platform);
+    OpenHomePage(platform_);
 }
 
-void frmNagScreen2::lblGoToHome_Click() { OpenSoftwaresPage(context_.platform); }
+void frmNagScreen2::lblGoToHome_Click() { OpenSoftwaresPage(platform_); }
 
 void frmNagScreen2::cmdSubmit_Click() {
     const TellAFriendFields fields{WindowText(Control(txtName)), WindowText(Control(txtEmail)),
                                    WindowText(Control(txtMessage)), WindowText(Control(txtFriendName)),
                                    WindowText(Control(txtFriendEmail))};
-    Platform& platform = context_.platform;
+    Platform& platform = platform_;
     if (const wchar_t* message = SubmitTellAFriend(platform, fields, tellAFriend_))
         platform.ShowMessage(Hwnd(), message, MsgButtons::OK, MsgIcon::Critical);
 }
@@ -211,7 +211,7 @@ bool frmNagScreen2::OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM, LRESU
     // A typed space in an address box is refused; pasted text passes.
     if (msg == WM_CHAR && (id == txtEmail || id == txtFriendEmail) &&
         IsRefusedAddressKey(static_cast<wchar_t>(wp))) {
-        context_.platform.ShowMessage(Hwnd(), kMsgAddressSpace, MsgButtons::OK, MsgIcon::Critical);
+        platform_.ShowMessage(Hwnd(), kMsgAddressSpace, MsgButtons::OK, MsgIcon::Critical);
         SetFocus(Control(id));
         *result = 0;
         return true;

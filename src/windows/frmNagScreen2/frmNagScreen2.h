@@ -10,9 +10,11 @@
 #include <cmath>
 #include <vector>
 
-#include "windows/app_context.h"
-#include "forms/form.h"
+#include "core/platform/platform.h"
+#include "core/web/gateway.h"
 #include "core/web/modTellAFriend.h"
+#include "forms/form.h"
+#include "windows/program.h"
 
 namespace annuvia {
 
@@ -57,7 +59,7 @@ public:
         lblForName = 430, lblForEmail, lblForFriendEmail, lblForFriendName, lblForMessage,
     };
 
-    explicit frmNagScreen2(AppContext& context);
+    frmNagScreen2(FormRegistry& forms, Platform& platform, Program& program);
     ~frmNagScreen2() override;
 
     void cmdClose_Click();
@@ -80,7 +82,8 @@ private:
     void PaintIcon();
     void PromptOnFocus(int id, bool gained);
 
-    AppContext& context_;
+    Platform& platform_;
+    Program& program_;
     HICON icon_ = nullptr;
     std::vector<HFONT> fittedFonts_;  // smaller type for texts that would not fit
     TellAFriendStrings tellAFriend_;

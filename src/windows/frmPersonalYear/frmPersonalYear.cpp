@@ -1,10 +1,8 @@
 #include "windows/frmPersonalYear/frmPersonalYear.h"
 
-#include "windows/frmNagScreen/frmNagScreen.h"
-#include "forms/caption_fit.h"
-#include "windows/frmMain/frmMain.h"
-#include "windows/frmNagScreen2/frmNagScreen2.h"
 #include "core/web/modHelp.h"
+#include "forms/caption_fit.h"
+#include "windows/banners.h"
 
 namespace annuvia {
 
@@ -33,31 +31,37 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-frmPersonalYear::frmPersonalYear(AppContext& context)
-    : Form(context.forms,
+frmPersonalYear::frmPersonalYear(FormRegistry& forms, Platform& platform, Program& program)
+    : Form(forms,
            FormDesign{L"Annuvia_frmPersonalYear", kWindowTitle, 6375, 5220, kFormBlue, kControls}),
-      context_(context) {}
+      platform_(platform),
+      program_(program) {}
 
 void frmPersonalYear::Form_Load() {
-    // Everything the window shows is in its design or put in by the main window's Next;
+    // Everything the window shows is in its design or put in by ShowReading;
     // the text box only needs its mouse messages routed here, the promotion its type fitted.
     SubclassControl(txtDisplay);
     FitWrappedCaption(Control(Label61), kPromotionFont, Dpi());
 }
 
 void frmPersonalYear::Form_Unload() {
-    IgnoringErrors([&] {
-        if (context_.exitHandOver) context_.exitHandOver(*this);
-    });
+    IgnoringErrors([&] { program_.ExitHandOver(*this); });
 }
 
 void frmPersonalYear::cmdback_Click() {
     // Each step runs even when one before it failed. Unloading runs the exit
     // hand-over, which shows the exit screen; the last step hides it again.
     IgnoringErrors([&] { Unload(); });
-    IgnoringErrors([&] { context_.main->Show(); });
-    IgnoringErrors([&] { context_.nagScreen->Hide(); });
-    IgnoringErrors([&] { context_.nagScreen2->Hide(); });
+    IgnoringErrors([&] { program_.ShowMainWindow(); });
+}
+
+void frmPersonalYear::ShowReading(PersonalYear number) {
+    HWND display = Control(txtDisplay);
+    for (const std::wstring& block : ResultBlocks(number)) {
+        SendMessageW(display, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(block.c_str()));
+    }
+    SendMessageW(display, EM_SETSEL, 0, 0);
+    SendMessageW(display, EM_SCROLLCARET, 0, 0);
 }
 
 void frmPersonalYear::OnCommand(int id, int code) {
@@ -69,13 +73,13 @@ void frmPersonalYear::OnCommand(int id, int code) {
             if (code == EN_CHANGE) ClearClipboard();  // txtDisplay_Change
             break;
         case Label61:
-            if (code == STN_CLICKED) OpenHomePage(context_.platform);
+            if (code == STN_CLICKED) OpenHomePage(platform_);
             break;
         case lblFullBrand:
-            if (code == STN_CLICKED) OpenFullyBrandedPage(context_.platform);
+            if (code == STN_CLICKED) OpenFullyBrandedPage(platform_);
             break;
         case lblCobrand:
-            if (code == STN_CLICKED) OpenCoBrandPage(context_.platform);
+            if (code == STN_CLICKED) OpenCoBrandPage(platform_);
             break;
         default:
             break;  // the Print button has no action

@@ -1,8 +1,10 @@
 #pragma once
 // The result window: the result text of one calculation, and Back.
 
-#include "windows/app_context.h"
+#include "core/numerology/numerology.h"
+#include "core/platform/platform.h"
 #include "forms/form.h"
+#include "windows/program.h"
 
 namespace annuvia {
 
@@ -14,8 +16,10 @@ public:
         fraFullBrand = 320, lblFullBrand, lblCobrand,
     };
 
-    explicit frmPersonalYear(AppContext& context);
+    frmPersonalYear(FormRegistry& forms, Platform& platform, Program& program);
 
+    // Puts the reading of a number in the text box, from its first line on.
+    void ShowReading(PersonalYear number);
     void cmdback_Click();
 
 private:
@@ -25,9 +29,10 @@ private:
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
-    void ClearClipboard() { context_.platform.ClearClipboard(); }
+    void ClearClipboard() { platform_.ClearClipboard(); }
 
-    AppContext& context_;
+    Platform& platform_;
+    Program& program_;
 };
 
 }  // namespace annuvia
