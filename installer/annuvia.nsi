@@ -1,15 +1,19 @@
 ; Annuvia's installer: a per-user install that needs no administrator rights.
 ;
-;   makensis -DARCH=win64 -DVERSION=1.45 -DSTAGE=DIR -DOUTFILE=FILE annuvia.nsi
+;   makensis -DARCH=win64 -DVERSION=... -DFILE_VERSION=... -DSTAGE=DIR -DOUTFILE=FILE annuvia.nsi
 ;
-; ARCH is win64 or win32. STAGE is a folder holding annuvia.exe, README.txt and
-; LICENSE.txt, whose file times are the ones the installer keeps. It installs
-; into %LOCALAPPDATA%\Programs\Annuvia, adds a Start-menu shortcut and an entry
-; in the list of installed programs; the uninstaller removes all of that and the
-; program's own setting (Software\VB and VBA Program Settings\annuvia).
+; scripts/release.sh runs it. ARCH is win64 or win32. VERSION and FILE_VERSION
+; are the program's version as people read it and as four numbers, the two
+; lines of annuvia-version.txt that CMake writes at the top of a configured
+; build tree from project() in CMakeLists.txt. STAGE is a folder holding
+; annuvia.exe, README.txt and LICENSE.txt, whose file times are the ones the
+; installer keeps. It installs into %LOCALAPPDATA%\Programs\Annuvia, adds a
+; Start-menu shortcut and an entry in the list of installed programs; the
+; uninstaller removes all of that and the program's own setting
+; (Software\VB and VBA Program Settings\annuvia).
 
-!ifndef ARCH | VERSION | STAGE | OUTFILE
-  !error "define ARCH, VERSION, STAGE and OUTFILE"
+!ifndef ARCH | VERSION | FILE_VERSION | STAGE | OUTFILE
+  !error "define ARCH, VERSION, FILE_VERSION, STAGE and OUTFILE"
 !endif
 !if "${ARCH}" == "win64"
   Target amd64-unicode
@@ -45,8 +49,8 @@ ManifestDPIAware true
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
-VIProductVersion "${VERSION}.0.0"
-VIFileVersion "${VERSION}.0.0"
+VIProductVersion "${FILE_VERSION}"
+VIFileVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"

@@ -78,8 +78,6 @@ fi
 case "$SOURCE_DATE_EPOCH" in '' | *[!0-9]*) die "SOURCE_DATE_EPOCH is not a number of seconds" ;; esac
 export SOURCE_DATE_EPOCH
 
-version="$(sed -n 's/^project(Annuvia VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")"
-[ -n "$version" ] || die "no version in $src/CMakeLists.txt"
 jobs="${ANNUVIA_RELEASE_JOBS:-$(nproc)}"
 dist="$root/dist"
 rm -rf "$dist"
@@ -99,6 +97,9 @@ for arch in "${arches[@]}"; do
   fi
   cmake -S "$src" -B "$build" --toolchain "$src/cmake/$toolchain.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DANNUVIA_TESTS=OFF >/dev/null
+  # The version as CMake read it from project(): as people read it, and its four numbers.
+  { read -r version && read -r file_version; } <"$build/annuvia-version.txt" ||
+    die "no version in $build/annuvia-version.txt"
   cmake --build "$build" -j"$jobs" --target annuvia
 
   stage="$build/stage"
@@ -113,7 +114,7 @@ for arch in "${arches[@]}"; do
   name="annuvia-$version-$arch"
   python3 "$src/scripts/make-zip.py" "$dist/$name.zip" "$SOURCE_DATE_EPOCH" \
           "$stage/annuvia.exe" "$stage/README.txt" "$stage/LICENSE.txt"
-  makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DSTAGE="$stage" \
+  makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version" -DSTAGE="$stage" \
            -DOUTFILE="$dist/$name-setup.exe" "$src/installer/annuvia.nsi" </dev/null
 done
 

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite: the portable core natively
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows test
-# programs under Wine, the x86_64 ones in a 64-bit prefix and the i686 ones
-# (CTest names i686.*) in a 32-bit prefix, side by side. 32-bit programs run
-# directly where the kernel runs 32-bit code, and through qemu-user elsewhere
-# (scripts/install-wine32.sh sets that up).
+# Builds everything and runs the whole test suite through the presets of
+# CMakePresets.json: the portable core natively under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows test programs under Wine, the
+# x86_64 ones in a 64-bit prefix and the i686 ones (CTest names i686.*) in a
+# 32-bit prefix, side by side. 32-bit programs run directly where the kernel
+# runs 32-bit code, and through qemu-user elsewhere (scripts/install-wine32.sh
+# sets that up). Two more trees check the build itself: the in-process tests of
+# a build with another gateway, and annuvia.exe from clang.
 # Then the libFuzzer fuzzers of the portable core, built with clang in
 # build/fuzz, run about 20 s each (scripts/fuzz.sh); a finding fails the script.
 # The benchmark runs once in its quick mode before them (bench/run.sh).
@@ -14,26 +16,75 @@ bash scripts/install-deps.sh
 wine32="$(bash scripts/install-wine32.sh)"
 echo "32-bit Windows programs run here: $([ "$wine32" = qemu ] && echo "through qemu-user" || echo natively)"
 
+# Five trees from CMakePresets.json, each with warnings as errors: the three
+# of the suite, the x86_64 one again with another gateway
+# (ANNUVIA_GATEWAY_BASE=https://example.org; the in-process tests only), and
+# annuvia.exe built by clang and lld instead of GCC (its PE flags checked).
+trees=(native win64 win32 win64-gateway win64-clang)
 started=$SECONDS
-for preset in native win64 win32; do
-  cmake --preset "$preset" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+for preset in "${trees[@]}"; do
+  cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$(nproc)"
 done
-echo "Built native, win64 and win32 in $((SECONDS - started)) s."
-for exe in build/win64/src/annuvia.exe build/win32/src/annuvia.exe; do
+echo "Built ${trees[*]} in $((SECONDS - started)) s."
+for exe in build/win64/src/annuvia.exe build/win32/src/annuvia.exe build/win64-clang/src/annuvia.exe; do
   echo "$exe: $(stat -c %s "$exe") bytes, imports: $(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/ {printf "%s ", $3}')"
 done
 
-# One CTest run over the three trees, so the summary counts native and Wine
-# tests together; the 64-bit and the 32-bit prefix each take one test at a time.
-cat > build/CTestTestfile.cmake <<'CTEST'
-subdirs("native")
-subdirs("win64")
-subdirs("win32")
-CTEST
-cd build
-ctest --output-on-failure -j2 --timeout 900
-cd ..
+# The test presets, in two lanes side by side: each Wine tree takes one test at
+# a time in a prefix of its own, so the 64-bit tree runs beside the 32-bit one.
+# The other trees' short runs go in the lane that ends sooner. Every line is
+# marked with its preset; build/test-logs/<preset>.log keeps each run.
+logs=build/test-logs
+rm -rf "$logs"
+mkdir -p "$logs"
+run_tests() {  # PRESET
+  local preset=$1 begun=$SECONDS rc
+  set +e
+  ctest --preset "$preset" 2>&1 | tee "$logs/$preset.log" | sed -u "s/^/[$preset] /"
+  rc=${PIPESTATUS[0]}
+  set -e
+  echo "$rc $((SECONDS - begun))" >"$logs/$preset.result"
+  return "$rc"
+}
+lane() {  # PRESET...: one after another, all of them even when one fails
+  local preset rc=0
+  for preset in "$@"; do run_tests "$preset" || rc=1; done
+  return "$rc"
+}
+others=(win64-gateway win64-clang)
+if [ "$wine32" = qemu ]; then
+  lanes=("win64 ${others[*]}" "native win32")
+else
+  lanes=("win64" "native win32 ${others[*]}")
+fi
+started=$SECONDS
+pids=()
+for l in "${lanes[@]}"; do
+  # shellcheck disable=SC2086  # a lane is a list of preset names
+  lane $l &
+  pids+=($!)
+done
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+
+echo
+echo "Tests, by preset ($((SECONDS - started)) s in all):"
+total=0
+for preset in "${trees[@]}"; do
+  read -r rc seconds <"$logs/$preset.result"
+  count=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$logs/$preset.log" | tail -n1)
+  total=$((total + ${count:-0}))
+  summary=$(grep -E 'tests passed|No tests were found' "$logs/$preset.log" | tail -n1)
+  printf '  %-14s %4s s  %s%s\n' "$preset" "$seconds" "${summary:-no summary}" "$([ "$rc" = 0 ] || echo '  FAILED')"
+  grep -E '^[[:space:]]+[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Exception|Subprocess aborted)' \
+    "$logs/$preset.log" | sed 's/^[[:space:]]*/      /' || true
+done
+echo "  $total tests in all."
+if [ "$failed" != 0 ]; then
+  echo "FAILED: see the output above, or build/test-logs/<preset>.log"
+  exit 1
+fi
 
 # The benchmark once, quickly, on the trees just built: that it still runs, not its numbers.
 ANNUVIA_BENCH_WIN64=build/win64 ANNUVIA_BENCH_WIN32=build/win32 bash bench/run.sh --quick

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/version.h"
+
 namespace e2e {
 
 // Generous for a first start under Wine; a wait normally ends far sooner.
@@ -23,7 +25,7 @@ inline constexpr wchar_t kMainClass[] = L"Annuvia_frmMain";
 inline constexpr wchar_t kResultClass[] = L"Annuvia_frmPersonalYear";
 inline constexpr wchar_t kExitClass[] = L"Annuvia_frmNagScreen2";
 inline constexpr wchar_t kAboutClass[] = L"Annuvia_frmAbout";
-inline constexpr wchar_t kWindowTitle[] = L"Annuvia v1.45";
+inline constexpr wchar_t kWindowTitle[] = L"Annuvia v" ANNUVIA_VERSION_TEXT;
 inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
 inline constexpr wchar_t kMessageBoxTitle[] = L"Annuvia";
 inline constexpr int kMessageBoxTextId = 0xFFFF;

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "core/version.h"
 #include "e2e/driver.h"
 
 namespace {
@@ -198,7 +199,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsWithoutATrace) {
         << "the shortcut leads to '" << Narrow(ShortcutTarget(shortcut)) << "'";
 
     EXPECT_EQ(RegString(kUninstallKey, L"DisplayName"), L"Annuvia"s);
-    EXPECT_EQ(RegString(kUninstallKey, L"DisplayVersion"), L"1.45"s);
+    EXPECT_EQ(RegString(kUninstallKey, L"DisplayVersion"), std::wstring(L"" ANNUVIA_VERSION_TEXT));
     EXPECT_EQ(RegString(kUninstallKey, L"Publisher"), L"Corvane Softwares"s);
     EXPECT_EQ(RegString(kUninstallKey, L"DisplayIcon"), exe);
     EXPECT_EQ(RegString(kUninstallKey, L"InstallLocation"), folder);

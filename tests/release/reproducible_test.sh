@@ -9,7 +9,6 @@
 set -euo pipefail
 source_dir="$(cd "$1" && pwd)"
 scratch="$2"
-version="$(sed -n 's/^project(Annuvia VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")"
 epoch=1700000000
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -34,6 +33,8 @@ build "$copy_a" 022 UTC
 build "$copy_b" 077 America/Los_Angeles
 
 exe=build/release-win64/src/annuvia.exe
+# The version of the files' names, as CMake wrote it into the first build's tree.
+read -r version <"$copy_a/build/release-win64/annuvia-version.txt"
 zip=dist/annuvia-$version-win64.zip
 setup=dist/annuvia-$version-win64-setup.exe
 for f in "$exe" "$zip" "$setup" dist/SHA256SUMS; do

@@ -11,6 +11,7 @@
 
 #include "resource.h"
 #include "core/web/modHelp.h"
+#include "support/build_values.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {
@@ -18,7 +19,6 @@ namespace {
 
 using A = frmAbout;
 using M = frmMain;
-const std::wstring kPage = L"http://www.corvaneboard.com/annuvia/ssd.php?page=";
 constexpr UINT kGuardMs = 5000;
 
 std::string Narrowed(const wchar_t* text) {
@@ -100,7 +100,7 @@ public:
 TEST_F(AboutWindow, WindowIsAFixedOwnedDialogCentredWithTheProgramIcon) {
     const auto whileUp = [&] {
         HWND w = about().Hwnd();
-        EXPECT_EQ(Text(w), L"Annuvia v1.45");
+        EXPECT_EQ(Text(w), kTitle);
         const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
         EXPECT_TRUE(style & WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU);
@@ -142,12 +142,12 @@ TEST_F(AboutWindow, ControlsStandAtTheirTwipsWithTheirTextsAndFonts) {
         L"birth and your year of birth. There are 9 personal years with nine different types of levels of "
         L"development. So this software helps you in reevaluate whether you are able to deal with the "
         L"problems more efficiently than nine years ago. All rights in this software are held by "
-        L"www.corvaneboard.com.";
+        + kHost + L".";
     const Case cases[] = {
         {A::Picture1, 120, 120, 480, 480, L"", 825, false, false},
-        {A::Label2, 840, 90, 5295, 255, L"Annuvia v1.45", 975, true, false},
+        {A::Label2, 840, 90, 5295, 255, kTitle, 975, true, false},
         {A::Label1, 840, 360, 5775, 1635, description, 825, false, false},
-        {A::lblHomePage, 2640, 1920, 4050, 195, L"Click here to visit www.corvaneboard.com", 825, false, true},
+        {A::lblHomePage, 2640, 1920, 4050, 195, L"Click here to visit " + kHost, 825, false, true},
         {A::Label3, 840, 2160, 5685, 615,
          L"Home Business Opportunity. Start your own Internet business and make money online. Get this "
          L"software fully branded for your website. ",

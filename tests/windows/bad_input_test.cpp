@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/build_values.h"
 #include "support/designed_layouts.h"
 #include "support/wide_desktop.h"
 #include "windows/recording_platform.h"
@@ -110,9 +111,9 @@ TEST_F(LongEntries, PastedReferralFieldsReachTheAddressWhole) {
         if (const std::size_t at = text.find(L'@'); at != std::wstring::npos) text.replace(at, 1, L"%40");
         return text;
     };
-    const std::wstring expected = L"http://www.corvaneboard.com/annuvia/ssd.php?page=kzvx-refer-a-friend&taf1=" +
+    const std::wstring expected = kPage + L"kzvx-refer-a-friend&taf1=" +
                                   encoded(0) + L"&taf2=" + encoded(1) + L"&taf3=" + encoded(4) + L"&taf4=" +
-                                  encoded(3) + L"&taf5=" + encoded(2) + L"&taf6=http://www.corvaneboard.com/annuvia/";
+                                  encoded(3) + L"&taf5=" + encoded(2) + L"&taf6=" + kGateway + L"/annuvia/";
     EXPECT_EQ(platform.pages[0].size(), expected.size());
     EXPECT_TRUE(platform.pages[0] == expected);
     for (const auto& [id, text] : fields) EXPECT_TRUE(Text(screen.Control(id)) == text) << id;
@@ -255,7 +256,7 @@ void RelayoutAtEveryDpi() {
         HDC dc = GetDC(caption);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(caption, WM_GETFONT, 0, 0)));
         SIZE extent{};
-        GetTextExtentPoint32W(dc, L"Annuvia v1.45", 13, &extent);
+        GetTextExtentPoint32W(dc, kTitle.c_str(), static_cast<int>(kTitle.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(caption, dc);
         RECT rc;

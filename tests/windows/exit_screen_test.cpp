@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "support/build_values.h"
 #include "windows/recording_platform.h"
 
 namespace annuvia::test {
@@ -18,8 +19,6 @@ namespace {
 using M = frmMain;
 using N = frmNagScreen2;
 using R = frmPersonalYear;
-
-const std::wstring kPage = L"http://www.corvaneboard.com/annuvia/ssd.php?page=";
 
 // The program, with the hand-overs and the calls of the end counted.
 struct CountingApp final : App {
@@ -182,12 +181,13 @@ public:
 };
 
 TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
-    EXPECT_EQ(Text(Window()), L"Annuvia v1.45");
+    EXPECT_EQ(Text(Window()), kTitle);
     RECT client;
     GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, 741);  // 11115 twips at 96 DPI
     EXPECT_EQ(client.bottom, 315);  // 4725 twips
     constexpr COLORREF kAny = 0xFFFFFFFF, kNavy = RGB(0, 0, 128), kBlack = RGB(0, 0, 0);
+    const std::wstring visit = L"Click here to visit " + kHost + L" now";
     struct Case {
         int id, parent;
         int x, y, w, h;  // pixels, from the container's corner
@@ -197,7 +197,7 @@ TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
     const Case cases[] = {
         {N::picNagscreen2Icon, 0, 24, 8, 36, 36, L"", kAny, kWhite},
         {N::Label2, 0, 8, 56, 465, 73, kSupportTexts[1], kBlack, kWhite},
-        {N::Check1, 0, 2, 136, 479, 37, L"Click here to visit www.corvaneboard.com now", kAny, kAny},
+        {N::Check1, 0, 2, 136, 479, 37, visit.c_str(), kAny, kAny},
         {N::cmdClose, 0, 400, 184, 83, 25, L"E&xit", kAny, kAny},
         {N::Frame2, 0, 8, 216, 471, 97, L"Refer A Friend", kWhite, kNavy},
         {N::txtName, N::Frame2, 6, 24, 225, 19, L"Your Name", kBlack, kWhite},
@@ -237,7 +237,7 @@ TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
 
     // The caption in its large type is exactly as big as its text.
     HWND caption = C(N::lblNagScreen2Caption);
-    EXPECT_EQ(Text(caption), L"Annuvia v1.45");
+    EXPECT_EQ(Text(caption), kTitle);
     RECT rc;
     GetWindowRect(caption, &rc);
     MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rc), 2);
@@ -246,7 +246,7 @@ TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
     HDC screen = GetDC(caption);
     HGDIOBJ old = SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(caption, WM_GETFONT, 0, 0)));
     SIZE extent{};
-    GetTextExtentPoint32W(screen, L"Annuvia v1.45", 13, &extent);
+    GetTextExtentPoint32W(screen, kTitle.c_str(), static_cast<int>(kTitle.size()), &extent);
     SelectObject(screen, old);
     ReleaseDC(caption, screen);
     EXPECT_EQ(rc.right - rc.left, extent.cx);
@@ -443,7 +443,7 @@ TEST_F(ExitScreen, SpaceTypedIntoAnAddressIsRefusedAndTheFocusStays) {
 
 TEST_F(ExitScreen, SubmitShowsTheFirstFailedCheckOrOpensTheReferral) {
     const std::wstring referral = kPage + L"kzvx-refer-a-friend";
-    const std::wstring folder = L"&taf6=http://www.corvaneboard.com/annuvia/";
+    const std::wstring folder = L"&taf6=" + kGateway + L"/annuvia/";
     const wchar_t* keep = nullptr;  // the box keeps the text it starts with
     struct Case {
         const char* what;

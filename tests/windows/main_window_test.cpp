@@ -8,6 +8,7 @@
 
 #include "core/numerology/numerology.h"
 #include "resource.h"
+#include "support/build_values.h"
 #include "windows/banners.h"
 #include "windows/recording_platform.h"
 
@@ -15,7 +16,6 @@ namespace annuvia::test {
 namespace {
 
 using M = frmMain;
-const std::wstring kPage = L"http://www.corvaneboard.com/annuvia/ssd.php?page=";
 
 class MainWindow : public testing::Test {
 public:
@@ -78,7 +78,7 @@ TEST_F(MainWindow, OpenListsAreTheirDesignedHeight) {
 }
 
 TEST_F(MainWindow, WindowAndControlsHaveTheirDesignedSizesAndTexts) {
-    EXPECT_EQ(Text(main().Hwnd()), L"Annuvia v1.45");
+    EXPECT_EQ(Text(main().Hwnd()), kTitle);
     RECT rc;
     GetClientRect(main().Hwnd(), &rc);
     EXPECT_EQ(rc.right, 427);  // 6405 twips at 96 DPI

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/numerology/numerology.h"
+#include "support/build_values.h"
 #include "win32/win32_platform.h"
 #include "windows/recording_platform.h"
 
@@ -45,7 +46,7 @@ protected:
 };
 
 TEST_F(ResultWindow, LayoutAndFocus) {
-    EXPECT_EQ(Text(result().Hwnd()), L"Annuvia v1.45");
+    EXPECT_EQ(Text(result().Hwnd()), kTitle);
     RECT rc;
     GetClientRect(result().Hwnd(), &rc);
     EXPECT_EQ(rc.right, 425);  // 6375 twips at 96 DPI
@@ -97,13 +98,12 @@ TEST_F(ResultWindow, MouseOverTheTextEmptiesTheClipboardAndNothingElseDoes) {
 }
 
 TEST_F(ResultWindow, LinksOpenTheirPages) {
-    const std::wstring page = L"http://www.corvaneboard.com/annuvia/ssd.php?page=";
     struct Case { int id; const wchar_t* key; };
     for (const Case& c : {Case{R::Label61, L"home-page"}, Case{R::lblFullBrand, L"fully-branded"},
                           Case{R::lblCobrand, L"co-brand"}}) {
         platform.pages.clear();
         SendMessageW(C(c.id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        EXPECT_EQ(platform.pages, (std::vector<std::wstring>{page + c.key}));
+        EXPECT_EQ(platform.pages, (std::vector<std::wstring>{kPage + c.key}));
     }
 }
 

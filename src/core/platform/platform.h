@@ -9,11 +9,12 @@
 #include <string>
 
 #include "core/platform/clock.h"
+#include "core/version.h"
 
 namespace annuvia {
 
 inline constexpr wchar_t kAppTitle[] = L"Annuvia";
-inline constexpr wchar_t kWindowTitle[] = L"Annuvia v1.45";
+inline constexpr wchar_t kWindowTitle[] = L"Annuvia v" ANNUVIA_VERSION_TEXT;
 
 enum class MsgButtons { OK, YesNo };
 enum class MsgIcon { Information, Critical };
