@@ -79,7 +79,8 @@ void App::ShowResult(annuvia::PersonalYear number) {
 }
 
 // Modal over the main window, which takes no input while it is up.
-void App::ShowAbout() { about_->ShowModalOwnedBy(main_->IsLoaded() ? main_->Hwnd() : nullptr); }
+// Owned by the main window, so without a taskbar button of its own.
+void App::ShowAbout() { about_->ShowModal(main_->IsLoaded() ? main_->Hwnd() : nullptr); }
 
 HIMAGELIST App::ProgramIcons() { return nagScreen_->IMGIcon(); }
 

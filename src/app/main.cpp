@@ -2,8 +2,9 @@
 #include <commctrl.h>
 
 #include "app/app.h"
-#include "win32/win32_platform.h"
 #include "win32/bench_marks.h"
+#include "win32/system_function.h"
+#include "win32/win32_platform.h"
 
 namespace {
 
@@ -12,10 +13,7 @@ namespace {
 // without the call (before the update that brought it) keep their search order.
 void LoadDllsFromTheSystemOnly() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const auto set = kernel32 ? reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-                                    GetProcAddress(kernel32, "SetDefaultDllDirectories")))
-                              : nullptr;
+    const auto set = annuvia::LoadedFunction<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
     if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

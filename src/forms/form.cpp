@@ -94,7 +94,7 @@ void Form::RegisterClassOnce() {
     RegisterClassExW(&wc);
 }
 
-void Form::Load() { LoadOwnedBy(OwnerWindow()); }
+void Form::Load() { LoadOwnedBy(nullptr); }
 
 void Form::LoadOwnedBy(HWND owner) {
     if (registry_.Ended() || state_ != State::NotLoaded) return;

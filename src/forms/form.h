@@ -86,8 +86,6 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     virtual HMENU CreateFormMenu() { return nullptr; }
-    // The window that owns this form's window (none: a window of its own in the taskbar).
-    virtual HWND OwnerWindow() { return nullptr; }
     virtual void OnCommand(int /*id*/, int /*code*/) {}
     // Messages of a subclassed control; return true when handled (result in *result).
     // A handler may change wp (a typed character, say) and let the control go on.

@@ -39,13 +39,6 @@ frmAbout::frmAbout(FormRegistry& forms, Platform& platform)
            FormDesign{L"Annuvia_frmAbout", kWindowTitle, 6825, 3690, kFormBlue, kControls, true, false}),
       platform_(platform) {}
 
-void frmAbout::ShowModalOwnedBy(HWND owner) {
-    owner_ = owner;
-    ShowModal(owner);
-}
-
-// Owned: no taskbar button of its own.
-HWND frmAbout::OwnerWindow() { return owner_; }
 
 void frmAbout::cmdOK_Click() { Unload(); }
 

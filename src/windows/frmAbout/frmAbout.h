@@ -29,20 +29,15 @@ public:
 
     frmAbout(FormRegistry& forms, Platform& platform);
 
-    // Shows the window modally, owned by the given window.
-    void ShowModalOwnedBy(HWND owner);
-
     void cmdOK_Click();
     void lblHomePage_Click();
     void lblCobrand_Click();
 
 private:
-    HWND OwnerWindow() override;
     void OnCommand(int id, int code) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
     Platform& platform_;
-    HWND owner_ = nullptr;
 };
 
 }  // namespace annuvia
