@@ -46,8 +46,7 @@ void ModalShowing::End(FormRegistry& registry) {
     if (registry.modal_ == window) registry.modal_ = outer_;
     outer_ = nullptr;
     const bool alive = owner && IsWindow(owner);
-    if (alive && std::exchange(disabledOwner_, false)) EnableWindow(owner, TRUE);
-    disabledOwner_ = false;
+    if (std::exchange(disabledOwner_, false) && alive) EnableWindow(owner, TRUE);
     const HWND active = GetActiveWindow();
     if (alive && IsWindowVisible(owner) && IsWindowEnabled(owner) && (active == window || !active))
         SetActiveWindow(owner);

@@ -219,26 +219,26 @@ TEST_F(FormLifetime, TextsKeepTheirTypeWhereItFitsElseTheLargestThatFitsNeverBel
         SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         HDC dc = CreateCompatibleDC(nullptr);
         for (std::size_t i = 0; i < std::size(kFitted); ++i) {
-            const ControlSpec& spec = kFitted[i];
-            HWND control = form.Control(spec.id);
+            const ControlSpec& row = kFitted[i];
+            HWND control = form.Control(row.id);
             const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
             const auto fits = [&](int size) {
-                FontSpec type = spec.font;
+                FontSpec type = row.font;
                 type.hundredthsOfPoint = size;
                 HGDIOBJ old = SelectObject(dc, SharedFont(type, dpi));
                 RECT box;
                 GetClientRect(control, &box);
-                const int margin = MulDiv(spec.fitMargin, static_cast<int>(dpi), 96);
+                const int margin = MulDiv(row.fitMargin, static_cast<int>(dpi), 96);
                 InflateRect(&box, -margin, -margin);
                 RECT rc{0, 0, box.right - box.left, 0};
                 DrawTextW(dc, Text(control).c_str(), -1, &rc,
-                          DT_CALCRECT | (spec.fit == TextFit::OneLine ? DT_SINGLELINE : DT_WORDBREAK));
+                          DT_CALCRECT | (row.fit == TextFit::OneLine ? DT_SINGLELINE : DT_WORDBREAK));
                 SelectObject(dc, old);
                 return rc.right <= box.right - box.left && rc.bottom <= box.bottom - box.top;
             };
-            int size = spec.font.hundredthsOfPoint;
-            while (size > 0 && SharedFont(FontSpec{spec.font.face, size}, dpi) != font) size -= 25;
-            SCOPED_TRACE(testing::Message() << dpi << " DPI, control " << spec.id << ", size " << size);
+            int size = row.font.hundredthsOfPoint;
+            while (size > 0 && SharedFont(FontSpec{row.font.face, size}, dpi) != font) size -= 25;
+            SCOPED_TRACE(testing::Message() << dpi << " DPI, control " << row.id << ", size " << size);
             if (expected[i] > 0) {
                 EXPECT_EQ(size, expected[i]);
             } else {
