@@ -72,13 +72,14 @@ if entry_enabled; then
 elif ! runs_32bit; then
   need_qemu=1
 fi
+echo "32-bit programs run here $([ "$need_qemu" = 1 ] && echo "only through qemu-user" || echo natively)"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "Adding the i386 architecture"
   as_root dpkg --add-architecture i386
 fi
 if ! ensure_packages --no-install-recommends -- wine32:i386 wine32-preloader:i386; then
-  unavailable "apt cannot install the 32-bit Wine ($packages_error)"
+  unavailable "apt cannot install wine32:i386 ($packages_error)"
 fi
 
 # Wine needs qemu 10 or later; Debian 12's own qemu is 7.2, so there it comes

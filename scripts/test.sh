@@ -23,15 +23,15 @@ case "$wine32" in
   native) echo "32-bit Windows programs run here: natively" ;;
   qemu) echo "32-bit Windows programs run here: through qemu-user" ;;
   unavailable:*)
-    no_wine32="no 32-bit Wine: ${wine32#unavailable: }"
+    no_wine32="${wine32#unavailable: }"
     case "$no_wine32" in
-      *"apt cannot"*) no_wine32+=". Run the test command again once 'apt-get update' finishes without errors." ;;
+      "apt cannot"*) no_wine32+=". Run the test command again once 'apt-get update' finishes without errors." ;;
     esac
     if [ "${ANNUVIA_REQUIRE_32BIT:-0}" = 1 ]; then
-      echo "FAILED: ANNUVIA_REQUIRE_32BIT=1, and $no_wine32"
+      echo "FAILED: ANNUVIA_REQUIRE_32BIT=1 asks for the 32-bit Wine: $no_wine32"
       exit 1
     fi
-    echo "The i686 tests that need Wine will not run: $no_wine32" ;;
+    echo "No 32-bit Wine, so the i686 tests that need it will not run: $no_wine32" ;;
   *) echo "FAILED: scripts/install-wine32.sh said '$wine32'"; exit 1 ;;
 esac
 
@@ -107,7 +107,7 @@ for preset in "${trees[@]}"; do
   fi
 done
 echo "  $total tests in all."
-[ -z "$no_wine32" ] || echo "  Not run: the i686 tests that need Wine; $no_wine32"
+[ -z "$no_wine32" ] || echo "  Not run, no 32-bit Wine: $no_wine32"
 if [ "$failed" != 0 ]; then
   echo "FAILED: see the output above, or build/test-logs/<preset>.log"
   exit 1
