@@ -37,23 +37,21 @@ win32="$(absolute "${ANNUVIA_BENCH_WIN32:-$builds/win32}")"
 marks="$builds/win64-marks"
 jobs="$(nproc)"
 
-configure() {  # TREE TOOLCHAIN [CMAKE ARGS...]
-  local tree="$1" toolchain="$2"
-  shift 2
+configure() {  # TREE PRESET
   # Run again on a configured tree too: new targets of the bench then appear.
-  if [ -f "$tree/CMakeCache.txt" ]; then cmake "$tree" >/dev/null; return; fi
-  cmake -S "$root" -B "$tree" --toolchain "$root/cmake/$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DANNUVIA_TESTS=OFF "$@" >/dev/null
+  if [ -f "$1/CMakeCache.txt" ]; then cmake "$1" >/dev/null; return; fi
+  (cd "$root" && cmake --preset "$2" -B "$1" >/dev/null)
 }
-configure "$win64" mingw-x86_64.cmake
-configure "$marks" mingw-x86_64.cmake -DANNUVIA_BENCH_MARKS=ON
-configure "$win32" mingw-i686.cmake
+configure "$win64" bench-win64
+configure "$marks" bench-win64-marks
+configure "$win32" bench-win32
 cmake --build "$win64" -j"$jobs" --target annuvia bench_blank bench_blank_cxx bench_driver >/dev/null
 cmake --build "$marks" -j"$jobs" --target annuvia bench_blank bench_blank_themed >/dev/null
 cmake --build "$win32" -j"$jobs" --target annuvia bench_blank bench_blank_cxx >/dev/null
 
-# Wine shows the Unix root as drive Z:.
-winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+# winpath, and the loader the version line below names.
+# shellcheck source=../cmake/wine.sh
+source "$root/cmake/wine.sh"
 export WINEPREFIX="$builds/wineprefix"
 mkdir -p "$builds"
 session() { bash "$root/cmake/wine-session.sh" run "$win64/bench/bench_driver.exe" "$@"; }
@@ -74,7 +72,7 @@ cpu_busy() {
 echo "Annuvia bench, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), $(nproc) CPUs," \
      "$(( $(sed -n 's/^MemTotal: *\([0-9]*\).*/\1/p' /proc/meminfo) / 1048576 )) GiB;" \
-     "$( (/usr/lib/wine/wine64 --version || wine64 --version || wine --version) 2>/dev/null | head -n1)"
+     "$("$WINELOADER" --version 2>/dev/null | head -n1)"
 mark_cpu
 sleep 2
 echo "CPUs before the run: $(cpu_busy) (load average $(cut -d' ' -f1-3 /proc/loadavg))"

@@ -16,8 +16,7 @@ out=build/fuzz
 parallel=$(nproc)
 
 started=$SECONDS
-cmake -S . -B "$out" -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DANNUVIA_FUZZ=ON \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build "$out" --target annuvia_fuzzers -j"$parallel"
 built=$((SECONDS - started))
 

@@ -32,45 +32,17 @@ else
 fi
 
 export WINEPREFIX="$build/wineprefix-shots"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-if [ -x /usr/lib/wine/wine64 ]; then
-  export WINELOADER=/usr/lib/wine/wine64
-  export WINESERVER=/usr/lib/wine/wineserver
-else
-  export WINELOADER="$(command -v wine64 || command -v wine)"
-  export WINESERVER="$(command -v wineserver)"
-fi
-
-xvfb_pid=""
+# shellcheck source=../cmake/wine.sh
+source "$root/cmake/wine.sh"
 program_pid=""
 cleanup() {
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  "$WINESERVER" -w >/dev/null 2>&1 || true
+  wine_stop
   if [ -n "$program_pid" ]; then wait "$program_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
-
-# A private X display; Xvfb writes the number it chose to the descriptor.
-fdfile="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 "${desktop_size}x24" -nolisten tcp -noreset 3>"$fdfile" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$fdfile" ] && break
-  sleep 0.1
-done
-if [ ! -s "$fdfile" ]; then
-  rm -f "$fdfile"
-  echo "screenshots: Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$fdfile")"
-rm -f "$fdfile"
-
+wine_start_display "$desktop_size" || exit 1
 # The prefix is made once, the way the tests make theirs.
-ANNUVIA_DISPLAY_KEEP=1 "$root/cmake/wine-session.sh" prefix
+wine_make_prefix
 
 # Every program of the prefix runs in one Wine desktop window: it draws the
 # title bars, and the driver sees the program's windows because it runs in

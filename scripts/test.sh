@@ -50,10 +50,9 @@ for exe in build/win64/src/annuvia.exe build/win32/src/annuvia.exe build/win64-c
   echo "$exe: $(stat -c %s "$exe") bytes, imports: $(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/ {printf "%s ", $3}')"
 done
 
-# The test presets, in two lanes side by side: each Wine tree takes one test at
-# a time in a prefix of its own, so the 64-bit tree runs beside the 32-bit one.
-# The other trees' short runs go in the lane that ends sooner. Every line is
-# marked with its preset; build/test-logs/<preset>.log keeps each run.
+# The test presets, in two lanes side by side, as each Wine tree runs its tests
+# one at a time in a prefix of its own. Every line is marked with its preset;
+# build/test-logs/<preset>.log keeps each run, <preset>.xml its JUnit report.
 logs=build/test-logs
 rm -rf "$logs"
 mkdir -p "$logs"
@@ -64,7 +63,7 @@ run_tests() {  # PRESET
   local preset=$1 begun=$SECONDS rc filter=()
   [ "$preset" != win32 ] || filter=("${wine32_filter[@]}")
   set +e
-  ctest --preset "$preset" "${filter[@]}" 2>&1 | tee "$logs/$preset.log" | sed -u "s/^/[$preset] /"
+  ctest --preset "$preset" "${filter[@]}" --output-junit "$PWD/$logs/$preset.xml" 2>&1 | tee "$logs/$preset.log" | sed -u "s/^/[$preset] /"
   rc=${PIPESTATUS[0]}
   set -e
   echo "$rc $((SECONDS - begun))" >"$logs/$preset.result"
@@ -75,6 +74,10 @@ lane() {  # PRESET...: one after another, all of them even when one fails
   for preset in "$@"; do run_tests "$preset" || rc=1; done
   return "$rc"
 }
+# Lane rule: the 64-bit tree starts at once in a lane of its own, as its release
+# builds make the longest chain where 32-bit programs run natively; the native
+# tree, then the 32-bit one, fill the other lane; the two short trees go with
+# whichever Wine tree ends sooner (the 32-bit one, unless it runs under qemu).
 others=(win64-gateway win64-clang)
 if [ "$wine32" = qemu ]; then
   lanes=("win64 ${others[*]}" "native win32")
@@ -96,17 +99,20 @@ echo "Tests, by preset ($((SECONDS - started)) s in all):"
 total=0
 for preset in "${trees[@]}"; do
   read -r rc seconds <"$logs/$preset.result"
-  count=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$logs/$preset.log" | tail -n1)
+  xml="$logs/$preset.xml"
+  # CTest's JUnit report: the count, then a line for each test that did not pass.
+  count=$(sed -n 's/^[[:space:]]*tests="\([0-9]*\)".*/\1/p' "$xml" 2>/dev/null | head -n1)
+  passed=$(grep -c 'status="run"' "$xml" 2>/dev/null || true)
   total=$((total + ${count:-0}))
-  summary=$(grep -E 'tests passed|No tests were found' "$logs/$preset.log" | tail -n1)
-  printf '  %-14s %4s s  %s%s\n' "$preset" "$seconds" "${summary:-no summary}" "$([ "$rc" = 0 ] || echo '  FAILED')"
-  grep -E '^[[:space:]]+[0-9]+ - .*\((Failed|Timeout|Not Run|SEGFAULT|Exception|Subprocess aborted)' \
-    "$logs/$preset.log" | sed 's/^[[:space:]]*/      /' || true
+  printf '  %-14s %4s s  %s%s\n' "$preset" "$seconds" \
+    "$([ -n "$count" ] && echo "${passed:-0} of $count passed" || echo "no report")" "$([ "$rc" = 0 ] || echo '  FAILED')"
+  sed -n 's/.*<testcase name="\([^"]*\)".* status="\([a-z]*\)".*/      \1: \2/p' "$xml" 2>/dev/null |
+    sed -e '/: run$/d' -e 's/: fail$/: failed/' -e 's/: notrun$/: not run/'
   if [ "$preset" = win32 ] && [ -n "$no_wine32" ]; then
-    ctest --preset win32 -N -L '^wine$' | sed -n 's/^ *Test *#[0-9]*: \(.*\)$/      \1 (Not Run: no 32-bit Wine)/p'
+    ctest --preset win32 -N -L '^wine$' -FA '.*' | sed -n 's/^ *Test *#[0-9]*: \(.*\)$/      \1: not run, no 32-bit Wine/p'
   fi
 done
-echo "  $total tests in all."
+echo "  $total tests run in all."
 [ -z "$no_wine32" ] || echo "  Not run, no 32-bit Wine: $no_wine32"
 if [ "$failed" != 0 ]; then
   echo "FAILED: see the output above, or build/test-logs/<preset>.log"
