@@ -49,11 +49,12 @@ runs_32bit() { local rc=0; "$probe" 2>/dev/null || rc=$?; [ "$rc" -eq 42 ]; }
 
 # A qemu-i386 entry in binfmt_misc sends every 32-bit program of the machine
 # to qemu. The one this script registers names /usr/bin/qemu-i386 with flags
-# OPF; one left by an earlier run does not by itself mean that qemu is needed.
+# O, P and F (the kernel lists them in its own order); one left by an earlier
+# run does not by itself mean that qemu is needed.
 binfmt=/proc/sys/fs/binfmt_misc
 entry="$binfmt/qemu-i386"
 entry_enabled() { grep -qsx enabled "$entry"; }
-entry_ours() { grep -qsx 'interpreter /usr/bin/qemu-i386' "$entry" && grep -qsx 'flags: OPF' "$entry"; }
+entry_ours() { grep -qsx 'interpreter /usr/bin/qemu-i386' "$entry" && grep -qsxE 'flags: [OPF]{3}' "$entry"; }
 set_entry() { printf '%s' "$1" | as_root tee "$entry" >/dev/null; }  # 1 on, 0 off, -1 removed
 
 need_qemu=0
