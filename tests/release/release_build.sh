@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release files of one architecture from a copy of the sources, as
-# scripts/release.sh makes them, signed with a throwaway key, for the installer
-# test of that architecture; what is signed must verify (signing.sh).
-#   release_build.sh SOURCE_DIR SCRATCH_DIR win32|win64 PUBLISHER WINE_RUN
+# scripts/release.sh makes them, for the installer test of that architecture.
+#   release_build.sh SOURCE_DIR SCRATCH_DIR win32|win64 PUBLISHER WINE_RUN (signed: signing.sh)
 # The files land in SCRATCH_DIR/dist; the sources' own dist/ stays untouched.
 set -euo pipefail
 source_dir="$(cd "$1" && pwd)"

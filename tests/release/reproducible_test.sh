@@ -3,9 +3,8 @@
 # are copied to two folders of different depth, one copy with other file
 # times, another umask and another time zone, and scripts/release.sh builds
 # the 64-bit files in each: the executable, the zip and the installer must be
-# equal byte for byte and free of the build folders' paths. Both builds are
-# signed with one throwaway key (signing.sh), and what is signed must verify.
-#   reproducible_test.sh SOURCE_DIR SCRATCH_DIR PUBLISHER WINE_RUN
+# equal byte for byte and free of the build folders' paths.
+#   reproducible_test.sh SOURCE_DIR SCRATCH_DIR PUBLISHER WINE_RUN (both signed: signing.sh)
 # The first copy's dist/ is left in SCRATCH_DIR/a for the installer test.
 set -euo pipefail
 source_dir="$(cd "$1" && pwd)"
