@@ -117,6 +117,7 @@ if [ "$signing" = 1 ]; then
   keys="$(mktemp -d)"
   chmod 700 "$keys"
   trap 'rm -rf "$keys"' EXIT
+  trap 'exit 1' HUP INT TERM
   if ! (umask 077
         openssl pkcs12 -legacy -in "$pfx" -passin "file:$password_file" -clcerts -nokeys -out "$keys/cert.pem" &&
         openssl pkcs12 -legacy -in "$pfx" -passin "file:$password_file" -nodes -out "$keys/plain.pem" &&
@@ -182,7 +183,7 @@ for arch in "${arches[@]}"; do
   rm -rf "$stage"
   mkdir -p "$stage"
   cp "$build/src/annuvia.exe" "$stage/annuvia.exe"
-  [ -z "$sign" ] || "$sign" "$stage/annuvia.exe"
+  [ -z "$sign" ] || "$sign" "$stage/annuvia.exe" || die "annuvia.exe for $arch could not be signed"
   windows_text "$src/README.md" "$stage/README.txt"
   windows_text "$src/LICENSE.txt" "$stage/LICENSE.txt"
   chmod 0644 "$stage"/*
