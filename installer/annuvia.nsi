@@ -1,19 +1,22 @@
 ; Annuvia's installer: a per-user install that needs no administrator rights.
 ;
-;   makensis -DARCH=win64 -DVERSION=... -DFILE_VERSION=... -DSTAGE=DIR -DOUTFILE=FILE annuvia.nsi
+;   makensis -DARCH=win64 -DVERSION=... -DFILE_VERSION=... -DPUBLISHER=... -DSTAGE=DIR -DOUTFILE=FILE
+;            [-DSIGN=PROGRAM] annuvia.nsi
 ;
-; scripts/release.sh runs it. ARCH is win64 or win32. VERSION and FILE_VERSION
-; are the program's version as people read it and as four numbers, the two
-; lines of annuvia-version.txt that CMake writes at the top of a configured
-; build tree from project() in CMakeLists.txt. STAGE is a folder holding
-; annuvia.exe, README.txt and LICENSE.txt, whose file times are the ones the
-; installer keeps. It installs into %LOCALAPPDATA%\Programs\Annuvia, adds a
-; Start-menu shortcut and an entry in the list of installed programs; the
-; uninstaller removes all of that and the program's own setting
-; (Software\VB and VBA Program Settings\annuvia).
+; scripts/release.sh runs it. ARCH is win64 or win32. VERSION, FILE_VERSION and
+; PUBLISHER are the program's version as people read it, as four numbers, and
+; its publisher: the three lines of annuvia-version.txt that CMake writes at
+; the top of a configured build tree from CMakeLists.txt. STAGE is a folder
+; holding annuvia.exe, README.txt and LICENSE.txt, whose file times are the
+; ones the installer keeps. SIGN, when given, is a program that signs the
+; executable it is given in place: it signs the uninstaller before it goes
+; into the installer, then the installer. It installs into
+; %LOCALAPPDATA%\Programs\Annuvia, adds a Start-menu shortcut and an entry in
+; the list of installed programs; the uninstaller removes all of that and the
+; program's own setting (Software\VB and VBA Program Settings\annuvia).
 
-!ifndef ARCH | VERSION | FILE_VERSION | STAGE | OUTFILE
-  !error "define ARCH, VERSION, FILE_VERSION, STAGE and OUTFILE"
+!ifndef ARCH | VERSION | FILE_VERSION | PUBLISHER | STAGE | OUTFILE
+  !error "define ARCH, VERSION, FILE_VERSION, PUBLISHER, STAGE and OUTFILE"
 !endif
 !if "${ARCH}" == "win64"
   Target amd64-unicode
@@ -24,7 +27,6 @@
 !endif
 
 !define PRODUCT "Annuvia"
-!define PUBLISHER "Corvane Softwares"
 !define EXE "annuvia.exe"
 ; The class of the program's hidden start-up window, which lives as long as
 ; the program runs: a copy is running while a window of that class exists.
@@ -41,6 +43,10 @@ Caption "${PRODUCT} ${VERSION} Setup"
 UninstallCaption "${PRODUCT} ${VERSION} Uninstall"
 BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"

@@ -16,12 +16,23 @@
 #                 checkout SOURCE_DATE_EPOCH must be set)
 #     --arch      only the named architecture (may be given twice)
 # ANNUVIA_RELEASE_JOBS sets the number of compiler jobs (default: all cores).
+#
+# Signing (Authenticode, SHA-256), when a code-signing key is given:
+#   ANNUVIA_SIGN_PFX            the key and its certificates, a PKCS#12 file
+#   ANNUVIA_SIGN_PASSWORD_FILE  a file whose first line is its password
+#   ANNUVIA_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional)
+# Signed are annuvia.exe before it goes into the zip and the installer, the
+# uninstaller that the installer writes, and the installer. The certificate
+# must be issued to the publisher that CMakeLists.txt names. Without a time
+# stamp the signing time is SOURCE_DATE_EPOCH and two runs give the same
+# bytes; a time stamp differs from run to run. Without a key nothing is signed.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+caller="$PWD"
 cd "$root"
 die() { echo "release: $*" >&2; exit 1; }
-usage() { sed -n '2,18s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
+usage() { sed -n '2,28s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
 
 worktree=0
 arches=()
@@ -37,8 +48,22 @@ while [ $# -gt 0 ]; do
 done
 [ ${#arches[@]} -gt 0 ] || arches=(win64 win32)
 
+pfx="${ANNUVIA_SIGN_PFX:-}"
+password_file="${ANNUVIA_SIGN_PASSWORD_FILE:-}"
+signing=0
+if [ -n "$pfx$password_file" ]; then
+  [ -n "$pfx" ] && [ -n "$password_file" ] ||
+    die "signing needs both ANNUVIA_SIGN_PFX and ANNUVIA_SIGN_PASSWORD_FILE"
+  signing=1
+  case "$pfx" in /*) ;; *) pfx="$caller/$pfx" ;; esac
+  case "$password_file" in /*) ;; *) password_file="$caller/$password_file" ;; esac
+fi
+
 # What the release needs, from Debian's packages, when missing.
+# Signing takes Debian's own osslsigncode (2.5 on Debian 12), which may not
+# read the older PKCS#12 encryptions: openssl converts the key first.
 packages=(cmake make git g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix nsis python3)
+[ "$signing" = 0 ] || packages+=(openssl osslsigncode)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -48,7 +73,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq </dev/null
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" </dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-remove "${missing[@]}" </dev/null
 fi
 
 # Times and names must not depend on who builds where.
@@ -78,13 +103,48 @@ fi
 case "$SOURCE_DATE_EPOCH" in '' | *[!0-9]*) die "SOURCE_DATE_EPOCH is not a number of seconds" ;; esac
 export SOURCE_DATE_EPOCH
 
+# The key is read once, into a private folder that goes when the script ends:
+# the certificate, and the key again as PKCS#12 with the same password and
+# today's encryption (openssl reads its input twice, so the plain key passes
+# through a file there for a moment). Passwords go by file, never on a command
+# line.
+sign=""
+sign_installer=()
+if [ "$signing" = 1 ]; then
+  [ -f "$pfx" ] && [ -r "$pfx" ] || die "no signing key at $pfx (ANNUVIA_SIGN_PFX)"
+  [ -f "$password_file" ] && [ -r "$password_file" ] ||
+    die "no password file at $password_file (ANNUVIA_SIGN_PASSWORD_FILE)"
+  keys="$(mktemp -d)"
+  chmod 700 "$keys"
+  trap 'rm -rf "$keys"' EXIT
+  trap 'exit 1' HUP INT TERM
+  if ! (umask 077
+        openssl pkcs12 -legacy -in "$pfx" -passin "file:$password_file" -clcerts -nokeys -out "$keys/cert.pem" &&
+        openssl pkcs12 -legacy -in "$pfx" -passin "file:$password_file" -nodes -out "$keys/plain.pem" &&
+        openssl pkcs12 -export -in "$keys/plain.pem" -passout "file:$password_file" -out "$keys/key.p12"
+        status=$?
+        rm -f "$keys/plain.pem"
+        exit $status) 2>"$keys/errors" ||
+     ! grep -q CERTIFICATE "$keys/cert.pem"; then
+    if grep -q 'verify error' "$keys/errors"; then die "the password does not open the signing key $pfx"; fi
+    die "$pfx is not a PKCS#12 file with a key and its certificate: $(grep -m1 . "$keys/errors")"
+  fi
+  stamp=(-time "$SOURCE_DATE_EPOCH")
+  [ -z "${ANNUVIA_SIGN_TIMESTAMP_URL:-}" ] || stamp=(-ts "$ANNUVIA_SIGN_TIMESTAMP_URL")
+  # Signs one executable in place; makensis runs it too, on the uninstaller and the installer.
+  sign="$keys/sign"
+  {
+    echo '#!/bin/sh'
+    printf 'osslsigncode sign -pkcs12 %q -readpass %q -h sha256 -n Annuvia' "$keys/key.p12" "$password_file"
+    printf ' %q' "${stamp[@]}"
+    echo ' -in "$1" -out "$1.signed" >/dev/null && mv -f "$1.signed" "$1"'
+  } >"$sign"
+  chmod 700 "$sign"
+  sign_installer=(-DSIGN="$sign")
+fi
+
 jobs="${ANNUVIA_RELEASE_JOBS:-$(nproc)}"
 dist="$root/dist"
-rm -rf "$dist"
-mkdir -p "$dist"
-
-# Text files as Windows shows them: CRLF line ends.
-windows_text() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 
 started=$SECONDS
 for arch in "${arches[@]}"; do
@@ -97,15 +157,33 @@ for arch in "${arches[@]}"; do
   fi
   cmake -S "$src" -B "$build" --toolchain "$src/cmake/$toolchain.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DANNUVIA_TESTS=OFF >/dev/null
-  # The version as CMake read it from project(): as people read it, and its four numbers.
-  { read -r version && read -r file_version; } <"$build/annuvia-version.txt" ||
-    die "no version in $build/annuvia-version.txt"
+done
+# The version and the publisher as CMake wrote them: the version as people
+# read it, its four numbers, and the publisher.
+{ read -r version && read -r file_version && read -r publisher; } <"$build/annuvia-version.txt" ||
+  die "no version and publisher in $build/annuvia-version.txt"
+if [ "$signing" = 1 ]; then
+  names="$(openssl x509 -in "$keys/cert.pem" -noout -subject -nameopt multiline,utf8,-esc_msb |
+           sed -n 's/^ *\(commonName\|organizationName\) *= //p')"
+  grep -qxF "$publisher" <<<"$names" ||
+    die "the signing certificate is issued to $(sed 's/.*/"&"/' <<<"$names" | paste -sd' '), not to the publisher \"$publisher\" (CMakeLists.txt)"
+fi
+
+rm -rf "$dist"
+mkdir -p "$dist"
+
+# Text files as Windows shows them: CRLF line ends.
+windows_text() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
+
+for arch in "${arches[@]}"; do
+  build="$root/build/release-$arch"
   cmake --build "$build" -j"$jobs" --target annuvia
 
   stage="$build/stage"
   rm -rf "$stage"
   mkdir -p "$stage"
   cp "$build/src/annuvia.exe" "$stage/annuvia.exe"
+  [ -z "$sign" ] || "$sign" "$stage/annuvia.exe" || die "annuvia.exe for $arch could not be signed"
   windows_text "$src/README.md" "$stage/README.txt"
   windows_text "$src/LICENSE.txt" "$stage/LICENSE.txt"
   chmod 0644 "$stage"/*
@@ -114,7 +192,8 @@ for arch in "${arches[@]}"; do
   name="annuvia-$version-$arch"
   python3 "$src/scripts/make-zip.py" "$dist/$name.zip" "$SOURCE_DATE_EPOCH" \
           "$stage/annuvia.exe" "$stage/README.txt" "$stage/LICENSE.txt"
-  makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version" -DSTAGE="$stage" \
+  makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version" \
+           -DPUBLISHER="$publisher" "${sign_installer[@]}" -DSTAGE="$stage" \
            -DOUTFILE="$dist/$name-setup.exe" "$src/installer/annuvia.nsi" </dev/null
 done
 

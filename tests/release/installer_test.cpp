@@ -200,7 +200,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsWithoutATrace) {
 
     EXPECT_EQ(RegString(kUninstallKey, L"DisplayName"), L"Annuvia"s);
     EXPECT_EQ(RegString(kUninstallKey, L"DisplayVersion"), std::wstring(L"" ANNUVIA_VERSION_TEXT));
-    EXPECT_EQ(RegString(kUninstallKey, L"Publisher"), L"Corvane Softwares"s);
+    EXPECT_EQ(RegString(kUninstallKey, L"Publisher"), std::wstring(L"" ANNUVIA_PUBLISHER));
     EXPECT_EQ(RegString(kUninstallKey, L"DisplayIcon"), exe);
     EXPECT_EQ(RegString(kUninstallKey, L"InstallLocation"), folder);
     EXPECT_EQ(RegString(kUninstallKey, L"UninstallString"), L"\"" + folder + L"\\uninstall.exe\"");

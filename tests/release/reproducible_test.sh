@@ -4,7 +4,7 @@
 # times, another umask and another time zone, and scripts/release.sh builds
 # the 64-bit files in each: the executable, the zip and the installer must be
 # equal byte for byte and free of the build folders' paths.
-#   reproducible_test.sh SOURCE_DIR SCRATCH_DIR
+#   reproducible_test.sh SOURCE_DIR SCRATCH_DIR PUBLISHER WINE_RUN (both signed: signing.sh)
 # The first copy's dist/ is left in SCRATCH_DIR/a for the installer test.
 set -euo pipefail
 source_dir="$(cd "$1" && pwd)"
@@ -12,6 +12,7 @@ scratch="$2"
 epoch=1700000000
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/signing.sh"
 
 rm -rf "$scratch"
 copy_a="$scratch/a"
@@ -21,6 +22,7 @@ mkdir -p "$copy_a" "$copy_b"
 tar -C "$source_dir" --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$copy_a" -xf -
 tar -C "$copy_a" -cf - . | tar -C "$copy_b" -xf -
 find "$copy_b" -exec touch -h -d '2001-02-03 04:05:06' {} +
+signing_key "$scratch/key" "$3"
 
 build() {  # COPY UMASK TZ
   local started=$SECONDS
@@ -37,7 +39,8 @@ exe=build/release-win64/src/annuvia.exe
 read -r version <"$copy_a/build/release-win64/annuvia-version.txt"
 zip=dist/annuvia-$version-win64.zip
 setup=dist/annuvia-$version-win64-setup.exe
-for f in "$exe" "$zip" "$setup" dist/SHA256SUMS; do
+staged=build/release-win64/stage/annuvia.exe
+for f in "$exe" "$staged" "$zip" "$setup" dist/SHA256SUMS; do
   if cmp -s "$copy_a/$f" "$copy_b/$f"; then
     echo "same bytes: $f ($(stat -c %s "$copy_a/$f") bytes)"
   else
@@ -56,8 +59,8 @@ for f in "$exe" "$setup"; do
 done
 
 # The zip: three entries in name order, each at the release time, the program
-# as built, and the texts with Windows line ends.
-python3 - "$copy_a/$zip" "$copy_a/$exe" "$copy_a/README.md" "$copy_a/LICENSE.txt" $epoch <<'PY' || failures=$((failures + 1))
+# as signed, and the texts with Windows line ends.
+python3 - "$copy_a/$zip" "$copy_a/$staged" "$copy_a/README.md" "$copy_a/LICENSE.txt" $epoch <<'PY' || failures=$((failures + 1))
 import sys, time, zipfile
 path, exe, readme, licence, epoch = sys.argv[1:6]
 problems = []
@@ -71,7 +74,7 @@ with zipfile.ZipFile(path) as z:
             problems.append("%s is dated %s" % (i.filename, i.date_time))
     if names == ["LICENSE.txt", "README.txt", "annuvia.exe"]:
         if z.read("annuvia.exe") != open(exe, "rb").read():
-            problems.append("annuvia.exe is not the built program")
+            problems.append("annuvia.exe is not the signed program")
         for name, original in (("README.txt", readme), ("LICENSE.txt", licence)):
             text = z.read(name)
             lines = text.split(b"\r\n")
@@ -85,6 +88,7 @@ sys.exit(1 if problems else 0)
 PY
 (cd "$copy_a/dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 [ "$(wc -l <"$copy_a/dist/SHA256SUMS")" -eq 2 ] || fail "SHA256SUMS should list the zip and the installer"
+check_signed "$copy_b/$staged" "$copy_b/$setup" "$4" win64
 
 if [ "$failures" -eq 0 ]; then
   echo "reproducible: the two builds are equal"
