@@ -64,17 +64,9 @@ fi
 # read the older PKCS#12 encryptions: openssl converts the key first.
 packages=(cmake make git g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix nsis python3)
 [ "$signing" = 0 ] || packages+=(openssl osslsigncode)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq </dev/null
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-remove "${missing[@]}" </dev/null
-fi
+# shellcheck source=packages.sh
+source "$root/scripts/packages.sh"
+ensure_packages -- "${packages[@]}" || die "could not install what the release needs ($packages_error)"
 
 # Times and names must not depend on who builds where.
 export TZ=UTC LC_ALL=C
