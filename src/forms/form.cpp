@@ -29,6 +29,10 @@ void FitOpenList(HWND list, int openHeight) {
     SendMessageW(list, CB_SETMINVISIBLE, static_cast<WPARAM>(entries > 1 ? entries : 1), 0);
 }
 
+// A designed colour as it paints now: the system's button face is looked up
+// each time, so that it follows every change of the system's colours.
+COLORREF Painted(COLORREF designed) { return designed == kButtonFace ? GetSysColor(COLOR_BTNFACE) : designed; }
+
 RECT WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -224,7 +228,7 @@ void Form::UpdateStackedStops() {
     if (focusBehind && front) SetFocus(front);
 }
 
-COLORREF Form::BackColour() const { return highContrast_ ? GetSysColor(COLOR_WINDOW) : design_.backColor; }
+COLORREF Form::BackColour() const { return highContrast_ ? GetSysColor(COLOR_WINDOW) : Painted(design_.backColor); }
 
 void Form::SubclassControl(int id) {
     // The control's own procedure is kept here and the form in the control's
@@ -258,9 +262,8 @@ void Form::CreateControls() {
                 parentBack = it->second.back;
             }
         }
-        COLORREF back = layout.backColor;
-        if (back == kInherit) back = parentBack;
-        if (back == kButtonFace) back = GetSysColor(COLOR_BTNFACE);
+        // As designed, the system's button face among them: resolved when painting.
+        const COLORREF back = layout.backColor == kInherit ? parentBack : layout.backColor;
 
         const ControlKindTraits& kind = TraitsOf(layout);
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u) | kind.style;
@@ -327,7 +330,7 @@ const Form::ControlState* Form::StateOf(HWND control) const {
 }
 
 Form::Colours Form::ColoursOf(const ControlState& state) const {
-    if (!highContrast_) return {state.layout->textColor, state.back};
+    if (!highContrast_) return {state.layout->textColor, Painted(state.back)};
     // High contrast: the system's colours, whatever the design says.
     const ControlKindTraits& kind = TraitsOf(*state.layout);
     return {GetSysColor(kind.highContrastText), GetSysColor(kind.highContrastBack)};

@@ -117,7 +117,7 @@ private:
     struct ControlState {
         const ControlSpec* layout;
         HWND hwnd;
-        COLORREF back;  // resolved
+        COLORREF back;  // as designed, the container's when inherited
         bool iconGiven = false;  // icon boxes: the form gave the icon (none, perhaps) in place of the program's
         HICON icon = nullptr;
     };
