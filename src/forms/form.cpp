@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/control_kinds.h"
 #include "forms/text_fit.h"
@@ -64,15 +65,20 @@ Form::~Form() {
 }
 
 void Form::DestroyFormWindow() {
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
-    controls_.clear();
+    const HWND window = ForgetWindow();
+    if (!window) return;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+}
+
+HWND Form::ForgetWindow() {
+    EndModal();
     auto& loaded = registry_.loaded_;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+    savedFocus_ = nullptr;
+    controls_.clear();
     state_ = State::NotLoaded;
+    return std::exchange(hwnd_, nullptr);
 }
 
 void Form::RegisterClassOnce() {
@@ -169,16 +175,7 @@ void Form::Unload() {
     state_ = State::Unloading;
     IgnoringErrors([&] { Form_Unload(); });
     if (registry_.Ended()) return;  // the handler ended the process
-    EndModal();
-    auto& loaded = registry_.loaded_;
-    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
-    HWND window = hwnd_;
-    hwnd_ = nullptr;
-    savedFocus_ = nullptr;
-    controls_.clear();
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
-    state_ = State::NotLoaded;
+    DestroyFormWindow();
 }
 
 HWND Form::Control(int id) const {
@@ -390,6 +387,11 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        // Destroyed by someone else (with its owner, say): the form is as if unloaded.
+        if (self->hwnd_ == hwnd) self->ForgetWindow();
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
     LRESULT result = 0;
     bool handled = false;
     IgnoringErrors([&] {
