@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/control_kinds.h"
 #include "forms/text_fit.h"
@@ -28,6 +29,10 @@ void FitOpenList(HWND list, int openHeight) {
     const int entries = (openHeight - (closed.bottom - closed.top) - 2) / item;
     SendMessageW(list, CB_SETMINVISIBLE, static_cast<WPARAM>(entries > 1 ? entries : 1), 0);
 }
+
+// A designed colour as it paints now: the system's button face is looked up
+// each time, so that it follows every change of the system's colours.
+COLORREF Painted(COLORREF designed) { return designed == kButtonFace ? GetSysColor(COLOR_BTNFACE) : designed; }
 
 RECT WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info{};
@@ -60,15 +65,20 @@ Form::~Form() {
 }
 
 void Form::DestroyFormWindow() {
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
-    controls_.clear();
+    const HWND window = ForgetWindow();
+    if (!window) return;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+}
+
+HWND Form::ForgetWindow() {
+    EndModal();
     auto& loaded = registry_.loaded_;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+    savedFocus_ = nullptr;
+    controls_.clear();
     state_ = State::NotLoaded;
+    return std::exchange(hwnd_, nullptr);
 }
 
 void Form::RegisterClassOnce() {
@@ -165,16 +175,7 @@ void Form::Unload() {
     state_ = State::Unloading;
     IgnoringErrors([&] { Form_Unload(); });
     if (registry_.Ended()) return;  // the handler ended the process
-    EndModal();
-    auto& loaded = registry_.loaded_;
-    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
-    HWND window = hwnd_;
-    hwnd_ = nullptr;
-    savedFocus_ = nullptr;
-    controls_.clear();
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
-    state_ = State::NotLoaded;
+    DestroyFormWindow();
 }
 
 HWND Form::Control(int id) const {
@@ -224,7 +225,7 @@ void Form::UpdateStackedStops() {
     if (focusBehind && front) SetFocus(front);
 }
 
-COLORREF Form::BackColour() const { return highContrast_ ? GetSysColor(COLOR_WINDOW) : design_.backColor; }
+COLORREF Form::BackColour() const { return highContrast_ ? GetSysColor(COLOR_WINDOW) : Painted(design_.backColor); }
 
 void Form::SubclassControl(int id) {
     // The control's own procedure is kept here and the form in the control's
@@ -258,9 +259,8 @@ void Form::CreateControls() {
                 parentBack = it->second.back;
             }
         }
-        COLORREF back = layout.backColor;
-        if (back == kInherit) back = parentBack;
-        if (back == kButtonFace) back = GetSysColor(COLOR_BTNFACE);
+        // As designed, the system's button face among them: resolved when painting.
+        const COLORREF back = layout.backColor == kInherit ? parentBack : layout.backColor;
 
         const ControlKindTraits& kind = TraitsOf(layout);
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u) | kind.style;
@@ -327,7 +327,7 @@ const Form::ControlState* Form::StateOf(HWND control) const {
 }
 
 Form::Colours Form::ColoursOf(const ControlState& state) const {
-    if (!highContrast_) return {state.layout->textColor, state.back};
+    if (!highContrast_) return {state.layout->textColor, Painted(state.back)};
     // High contrast: the system's colours, whatever the design says.
     const ControlKindTraits& kind = TraitsOf(*state.layout);
     return {GetSysColor(kind.highContrastText), GetSysColor(kind.highContrastBack)};
@@ -387,6 +387,11 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        // Destroyed by someone else (with its owner, say): the form is as if unloaded.
+        if (self->hwnd_ == hwnd) self->ForgetWindow();
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
     LRESULT result = 0;
     bool handled = false;
     IgnoringErrors([&] {

@@ -3,7 +3,9 @@
 // controls created, Form_Load run) on first use, hidden and shown without
 // losing state, and unloaded (Form_Unload run, window destroyed). Showing a
 // visible form, hiding a hidden one and unloading one that is already being
-// unloaded do nothing. The registry keeps the loaded forms in load order.
+// unloaded do nothing. A form whose window is destroyed by someone else (with
+// its owner, say) is no longer loaded, and its next Show loads it afresh.
+// The registry keeps the loaded forms in load order.
 // Its controls stand at their twips scaled by the window's DPI, laid out anew
 // when the DPI changes, and take their colours and ways from their kind
 // (forms/control_kinds.h); the focus comes back to where it was on activation.
@@ -102,8 +104,9 @@ protected:
     // The window's background: as designed, or the system's while high contrast is on.
     COLORREF BackColour() const;
     bool HighContrast() const { return highContrast_; }
-    // Destroys the window now, as the destructor would: for a form that must
-    // release what its window shows only once the window is gone.
+    // Destroys the window now, as the destructor would, without Form_Unload:
+    // for a form that must release what its window shows only once the window
+    // is gone. A modal showing ends first.
     void DestroyFormWindow();
     // Fits the text of every control whose design asks for it (forms/text_fit.h):
     // called once the texts are in; after a change of DPI the form fits them again.
@@ -117,7 +120,7 @@ private:
     struct ControlState {
         const ControlSpec* layout;
         HWND hwnd;
-        COLORREF back;  // resolved
+        COLORREF back;  // as designed, the container's when inherited
         bool iconGiven = false;  // icon boxes: the form gave the icon (none, perhaps) in place of the program's
         HICON icon = nullptr;
     };
@@ -141,6 +144,9 @@ private:
     void CentreOnScreen();
     DWORD Style() const;
     void EndModal() { modal_.End(registry_); }
+    // Ends any modal showing and leaves the form not loaded, its window and
+    // controls forgotten; returns the window, which is not destroyed here.
+    HWND ForgetWindow();
     HFONT FontFor(const FontSpec& layout) const;
     const ControlState* StateOf(HWND control) const;
     HBRUSH BrushFor(COLORREF colour);

@@ -126,16 +126,14 @@ MsgAnswer Win32Platform::ShowMessage(WindowRef owner, const std::wstring& text, 
     }
 }
 
-void Win32Platform::ClearClipboard() {
-    // Whose data it is, without opening the clipboard: emptying another
-    // program's would lose what the user copied there.
-    HWND owner = GetClipboardOwner();
-    DWORD process = 0;
-    if (!owner || !GetWindowThreadProcessId(owner, &process) || process != GetCurrentProcessId()) return;
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
+void Win32Platform::ClearClipboard(WindowRef copiedFrom) {
+    // Called on every move of the mouse: the clipboard is opened only while it
+    // looks like the window's. The owner cannot change while it is open, so it
+    // is asked again there: what was copied anywhere else in between stays.
+    const HWND window = static_cast<HWND>(copiedFrom);
+    if (!window || GetClipboardOwner() != window || !OpenClipboard(nullptr)) return;
+    if (GetClipboardOwner() == window) EmptyClipboard();
+    CloseClipboard();
 }
 
 std::string ToAnsi(const std::wstring& text) {

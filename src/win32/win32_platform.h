@@ -21,7 +21,7 @@ public:
     CivilDate Today() const override;
     MsgAnswer ShowMessage(WindowRef owner, const std::wstring& text, MsgButtons buttons, MsgIcon icon,
                           const std::wstring& title) override;
-    void ClearClipboard() override;
+    void ClearClipboard(WindowRef copiedFrom) override;
     void OpenPage(const std::wstring& address) override;
     void EndProcess(unsigned exitCode) override;
     std::wstring AppName() override;

@@ -36,7 +36,7 @@ public:
         answers.pop_front();
         return answer;
     }
-    void ClearClipboard() override { ++clipboardClears; }
+    void ClearClipboard(WindowRef) override { ++clipboardClears; }
     void OpenPage(const std::wstring& address) override { pages.push_back(address); }
     void EndProcess(unsigned exitCode) override { ends.push_back(exitCode); }
 

@@ -318,6 +318,23 @@ TEST_F(AboutWindow, IsModalUntilClosedAndOpensAfreshEachTime) {
     EXPECT_TRUE(main().IsVisible());
 }
 
+// Ending the program from the task list closes the disabled main window: the
+// exit screen comes up as ever, and the About window, gone with its owner, is
+// unloaded with its modal showing.
+TEST_F(AboutWindow, ClosingTheMainWindowFromOutsideUnloadsIt) {
+    const HWND mainWindow = main().Hwnd();
+    ASSERT_TRUE(WhileAboutIsUp([&] { PostMessageW(mainWindow, WM_CLOSE, 0, 0); }));
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_FALSE(about().IsLoaded());
+    EXPECT_EQ(about().Hwnd(), nullptr);
+    EXPECT_EQ(app.Forms().Loaded(), (std::vector<Form*>{&app.NagScreen(), &app.NagScreen2()}));
+    EXPECT_FALSE(ReturnActivationToModal(app.Forms(), mainWindow));  // no modal window left
+    EXPECT_TRUE(app.NagScreen2().IsVisible());
+    EXPECT_TRUE(IsWindowEnabled(app.NagScreen2().Hwnd()));
+    about().Show();
+    EXPECT_TRUE(IsWindow(about().Hwnd()));
+}
+
 TEST_F(AboutWindow, TabGoesFromOkToEachLinkWhichEnterOrSpaceOpens) {
     const auto whileUp = [&] {
         struct Step { int focus; WPARAM key; const wchar_t* page; };

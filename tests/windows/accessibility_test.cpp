@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -120,14 +121,13 @@ void PrintWithChildren(HWND root, HWND window, HDC target) {
         if (IsWindowVisible(child)) PrintWithChildren(root, child, target);
 }
 
-// The colours of a window's picture, counted. With ANNUVIA_PICTURES set to a
-// folder, the picture is also kept there as a bitmap file, for people to look at.
-std::map<COLORREF, int> Colours(HWND window, const char* name) {
+// A window's picture as it paints itself and its controls. With
+// ANNUVIA_PICTURES set to a folder, it is also kept there as a bitmap file,
+// for people to look at.
+std::vector<DWORD> Picture(HWND window, const std::string& name) {
     RECT size;
     GetClientRect(window, &size);
     const std::vector<DWORD> pixels = Pixels(window, [&](HDC dc) { PrintWithChildren(window, window, dc); });
-    std::map<COLORREF, int> counts;
-    for (const DWORD p : pixels) ++counts[RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)];
     if (const char* folder = std::getenv("ANNUVIA_PICTURES")) {
         const DWORD bytes = static_cast<DWORD>(pixels.size() * 4);
         const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -140,6 +140,13 @@ std::map<COLORREF, int> Colours(HWND window, const char* name) {
             std::fclose(out);
         }
     }
+    return pixels;
+}
+
+// The colours of a window's picture, counted.
+std::map<COLORREF, int> Colours(HWND window, const std::string& name) {
+    std::map<COLORREF, int> counts;
+    for (const DWORD p : Picture(window, name)) ++counts[RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)];
     return counts;
 }
 
@@ -172,6 +179,15 @@ private:
     COLORREF saved_[std::size(kIndexes)] = {};
 };
 
+// The seam's answer changes and every window hears of it, as from the system.
+void SwitchHighContrast(App& app, RecordingPlatform& platform, const std::vector<Form*>& windows, bool on) {
+    platform.highContrast = on;
+    for (Form* window : windows) SendMessageW(window->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    // Each window and its controls are to be painted anew.
+    for (Form* window : windows) EXPECT_TRUE(GetUpdateRect(window->Hwnd(), nullptr, FALSE));
+    Pump(app);
+}
+
 TEST_F(EveryWindow, HighContrastPaintsEveryWindowInTheSystemsColoursAndBack) {
     struct Case { const char* name; Form* window; COLORREF back; std::vector<COLORREF> designed; };
     const Case cases[] = {
@@ -182,25 +198,18 @@ TEST_F(EveryWindow, HighContrastPaintsEveryWindowInTheSystemsColoursAndBack) {
     };
     const auto designedLooks = [&](const char* when) {
         for (const Case& c : cases) {
-            const auto counts = Colours(c.window->Hwnd(), (std::string(c.name) + "-" + when).c_str());
+            const auto counts = Colours(c.window->Hwnd(), std::string(c.name) + "-" + when);
             EXPECT_EQ(Commonest(counts), c.back) << when;
             for (COLORREF colour : c.designed) EXPECT_GT(counts.count(colour), 0u) << when << " " << colour;
         }
     };
-    const auto switchTo = [&](bool on) {
-        platform.highContrast = on;
-        for (Form* window : Windows())
-            SendMessageW(window->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-        // Each window and its controls are to be painted anew.
-        for (Form* window : Windows()) EXPECT_TRUE(GetUpdateRect(window->Hwnd(), nullptr, FALSE));
-        Pump(app);
-    };
+    const auto switchTo = [&](bool on) { SwitchHighContrast(app, platform, Windows(), on); };
     designedLooks("before");
     {
         HighContrastColours system;
         switchTo(true);
         for (const Case& c : cases) {
-            const auto counts = Colours(c.window->Hwnd(), (std::string(c.name) + "-high-contrast").c_str());
+            const auto counts = Colours(c.window->Hwnd(), std::string(c.name) + "-high-contrast");
             EXPECT_EQ(Commonest(counts), HighContrastColours::Of(COLOR_WINDOW)) << c.name;
             for (int index : {COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_BTNFACE})
                 EXPECT_GT(counts.count(HighContrastColours::Of(index)), 0u) << c.name << " " << index;
@@ -209,6 +218,32 @@ TEST_F(EveryWindow, HighContrastPaintsEveryWindowInTheSystemsColoursAndBack) {
         switchTo(false);
     }
     designedLooks("after");
+}
+
+// Windows loaded while a dark high-contrast palette is on, and shown after it
+// went off, look exactly as windows that never saw it.
+TEST(HighContrastSwitchedOff, WindowsLoadedUnderItLookAsDesigned) {
+    const auto pictures = [](bool loadedInHighContrast) {
+        SetCursorPos(0, 0);
+        RecordingPlatform platform;
+        App app{platform};
+        std::optional<HighContrastColours> system;
+        if (loadedInHighContrast) system.emplace();
+        platform.highContrast = loadedInHighContrast;
+        app.Start();
+        Pump(app);
+        app.Main().Show();
+        app.NagScreen2().Show();
+        Pump(app);
+        system.reset();
+        if (loadedInHighContrast) SwitchHighContrast(app, platform, {&app.Main(), &app.NagScreen2()}, false);
+        const std::string when = loadedInHighContrast ? "-after-loading-in-high-contrast" : "-designed";
+        return std::vector{Picture(app.Main().Hwnd(), "main" + when), Picture(app.NagScreen2().Hwnd(), "exit" + when)};
+    };
+    const auto designed = pictures(false);
+    const auto afterwards = pictures(true);
+    for (std::size_t i = 0; i < designed.size(); ++i)
+        EXPECT_TRUE(designed[i] == afterwards[i]) << (i ? "the exit screen" : "the main window");
 }
 
 TEST_F(EveryWindow, AMinimizedWindowLeavesTheFocusWhereItIs) {

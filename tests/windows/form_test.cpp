@@ -27,6 +27,7 @@ public:
           name_(std::move(name)), log_(log) {}
 
     std::function<void()> onUnload;
+    using Form::DestroyFormWindow;
 
 private:
     void Form_Load() override { log_.push_back("load " + name_); }
@@ -184,6 +185,21 @@ TEST_F(FormLifetime, AModalFormDisablesOnlyItsOwnerAndAnotherMayShowModallyOverI
     EXPECT_TRUE(innerRan);
     EXPECT_TRUE(IsWindowEnabled(a.Hwnd()));
     EXPECT_EQ(GetActiveWindow(), a.Hwnd());
+}
+
+// As a destructor does while the form is shown modally: its owner takes input again at once.
+TEST_F(FormLifetime, DestroyingAModalFormsWindowEndsTheShowing) {
+    a.Show();
+    b.Load();
+    EnableWindow(b.Hwnd(), FALSE);
+    Later::Run([&] {
+        c.DestroyFormWindow();
+        EXPECT_TRUE(IsWindowEnabled(a.Hwnd()));
+        EXPECT_FALSE(ReturnActivationToModal(app.Forms(), b.Hwnd()));  // no modal window left
+        EXPECT_FALSE(c.IsLoaded());
+    });
+    c.ShowModal(a.Hwnd());
+    EXPECT_EQ(app.Forms().Loaded(), (std::vector<Form*>{&a, &b}));
 }
 
 // Texts that fit, that fit only in smaller type and that fit in none.

@@ -142,12 +142,12 @@ TEST_F(ResultWindow, ClosingItShowsTheExitScreenWithTheMainWindowHiddenAndItsExi
 }
 
 // The clipboard rule through the real system clipboard: what the user copied
-// in another program survives the mouse; what was copied out of the result
-// is gone at the next move, press or release of the mouse over it.
+// in another program or out of a name box survives the mouse; what was copied
+// out of the result is gone at the next move, press or release of the mouse over it.
 TEST(ResultWindowClipboard, OnlyTextCopiedFromTheResultIsEmptiedByTheMouse) {
     class RealClipboard final : public FakePlatform {
     public:
-        void ClearClipboard() override { real.ClearClipboard(); }
+        void ClearClipboard(WindowRef copiedFrom) override { real.ClearClipboard(copiedFrom); }
         Win32Platform real;
     } platform;
     App app(platform);
@@ -160,8 +160,13 @@ TEST(ResultWindowClipboard, OnlyTextCopiedFromTheResultIsEmptiedByTheMouse) {
     GetWindowThreadProcessId(otherProgram, &otherProcess);
     ASSERT_NE(otherProcess, GetCurrentProcessId());
 
-    for (HWND owner : {HWND{nullptr}, otherProgram}) {
-        ASSERT_TRUE(PutClipboardText(L"copied elsewhere", owner));
+    HWND nameBox = app.Main().Control(M::txtFirstName);
+    for (HWND owner : {HWND{nullptr}, otherProgram, nameBox}) {
+        if (owner == nameBox) {
+            SendMessageW(nameBox, EM_SETSEL, 0, -1);
+            SendMessageW(nameBox, WM_COPY, 0, 0);
+        }
+        ASSERT_TRUE(owner == nameBox ? GetClipboardOwner() == nameBox : PutClipboardText(L"copied elsewhere", owner));
         for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
             SendMessageW(box, mouse, mouse == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(20, 20));
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << owner;

@@ -30,9 +30,10 @@ public:
     // A box that names no title carries the application title.
     virtual MsgAnswer ShowMessage(WindowRef owner, const std::wstring& text, MsgButtons buttons,
                                   MsgIcon icon, const std::wstring& title = kAppTitle) = 0;
-    // Empties the clipboard while it holds what this program put there (its
-    // owner is a window of this process); another program's data is never touched.
-    virtual void ClearClipboard() = 0;
+    // Empties the clipboard while it holds what was copied out of the given
+    // window (its owner is that window); whatever was copied anywhere else, in
+    // this program or another, is never touched.
+    virtual void ClearClipboard(WindowRef copiedFrom) = 0;
     // The shell's "Open" of a page address in the default browser.
     virtual void OpenPage(const std::wstring& address) = 0;
     // Ends the process at once. In tests it returns, and the program must act

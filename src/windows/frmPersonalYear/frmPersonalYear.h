@@ -28,7 +28,8 @@ private:
     void OnCommand(int id, int code) override;
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
 
-    void ClearClipboard() { platform_.ClearClipboard(); }
+    // What was copied out of the result text goes; nothing else does.
+    void ClearClipboard() { platform_.ClearClipboard(Control(txtDisplay)); }
 
     Platform& platform_;
     Program& program_;
