@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "app/app.h"
 #include "forms/form.h"
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

@@ -7,7 +7,7 @@
 #include "core/numerology/numerology.h"
 #include "support/build_values.h"
 #include "win32/win32_platform.h"
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

@@ -12,7 +12,7 @@
 #include "resource.h"
 #include "core/web/modHelp.h"
 #include "support/build_values.h"
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/web/modHelp.h"
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

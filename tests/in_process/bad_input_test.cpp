@@ -10,7 +10,7 @@
 #include "support/build_values.h"
 #include "support/designed_layouts.h"
 #include "support/wide_desktop.h"
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

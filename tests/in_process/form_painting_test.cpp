@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 
 #include "resource.h"
 #include "support/build_values.h"
-#include "windows/recording_platform.h"
+#include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {
