@@ -100,7 +100,7 @@ public:
 TEST_F(AboutWindow, WindowIsAFixedOwnedDialogCentredWithTheProgramIcon) {
     const auto whileUp = [&] {
         HWND w = about().Hwnd();
-        EXPECT_EQ(Text(w), kTitle);
+        EXPECT_EQ(WindowText(w), kTitle);
         const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
         EXPECT_TRUE(style & WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU);
@@ -169,7 +169,7 @@ TEST_F(AboutWindow, ControlsStandAtTheirTwipsWithTheirTextsAndFonts) {
             EXPECT_NEAR(rc.top, c.top / 15.0, 1) << c.id;
             EXPECT_NEAR(rc.right, (c.left + c.width) / 15.0, 1) << c.id;
             EXPECT_NEAR(rc.bottom, (c.top + c.height) / 15.0, 1) << c.id;
-            EXPECT_EQ(Text(control), c.text) << c.id;
+            EXPECT_EQ(WindowText(control), c.text) << c.id;
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
             EXPECT_STREQ(font.lfFaceName, L"Verdana") << c.id;

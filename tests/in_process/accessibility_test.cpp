@@ -29,7 +29,7 @@ std::wstring NameByLabel(HWND control) {
         GetClassNameW(before, className, 32);
         if (lstrcmpiW(className, L"Static") == 0) {
             std::wstring name;
-            const std::wstring text = Text(before);
+            const std::wstring text = WindowText(before);
             for (std::size_t i = 0; i < text.size(); ++i) {
                 if (text[i] == L'&' && ++i == text.size()) break;
                 name += text[i];
@@ -254,7 +254,7 @@ TEST_F(EveryWindow, AMinimizedWindowLeavesTheFocusWhereItIs) {
     for (const Case& c : cases) {
         SetFocus(c.elsewhere);
         SendMessageW(c.window->Hwnd(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
-        EXPECT_EQ(GetFocus(), c.elsewhere) << Text(c.window->Hwnd());
+        EXPECT_EQ(GetFocus(), c.elsewhere) << WindowText(c.window->Hwnd());
     }
 }
 

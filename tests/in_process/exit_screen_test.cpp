@@ -44,12 +44,7 @@ struct Session {
         Pump(app);
     }
     HWND C(int id) { return app.NagScreen2().Control(id); }
-    void Next() {
-        SetWindowTextW(app.Main().Control(M::txtFirstName), L"ANN");
-        SetWindowTextW(app.Main().Control(M::txtLastName), L"LEE");
-        Click(app.Main().Control(M::cmdNext));
-        Pump(app);
-    }
+    void Next() { FillAndNext(app); }
     void FileExit() {
         SendMessageW(app.Main().Hwnd(), WM_COMMAND, MAKEWPARAM(M::mnuExit, 0), 0);
         Pump(app);
@@ -103,7 +98,7 @@ TEST(ExitSequence, EachWayOutLeavesTheWindowsAsExpected) {
         // Loaded once: one seed besides start-up's, one draw, the text it picked.
         EXPECT_EQ(s.platform.seeds, 2);
         EXPECT_TRUE(s.platform.randoms.empty());
-        EXPECT_EQ(Text(s.C(N::Label2)), kSupportTexts[1]);
+        EXPECT_EQ(WindowText(s.C(N::Label2)), kSupportTexts[1]);
         EXPECT_EQ(s.app.Forms().Loaded().back(), &exitScreen);
         if (c.exitVisible) {
             EXPECT_EQ(GetFocus(), s.C(N::cmdClose));
@@ -165,7 +160,7 @@ TEST(ExitSequence, TheSupportTextIsFloorOfFourTimesTheDraw) {
     for (const auto& d : draws) {
         Session s(d.u);
         s.FileExit();
-        EXPECT_EQ(Text(s.C(N::Label2)), kSupportTexts[d.r]) << d.u;
+        EXPECT_EQ(WindowText(s.C(N::Label2)), kSupportTexts[d.r]) << d.u;
     }
 }
 
@@ -181,7 +176,7 @@ public:
 };
 
 TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
-    EXPECT_EQ(Text(Window()), kTitle);
+    EXPECT_EQ(WindowText(Window()), kTitle);
     RECT client;
     GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, 741);  // 11115 twips at 96 DPI
@@ -223,7 +218,7 @@ TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
         EXPECT_EQ(rc.top, c.y);
         EXPECT_EQ(rc.right - rc.left, c.w);
         EXPECT_EQ(rc.bottom - rc.top, c.h);
-        EXPECT_EQ(Text(control), c.text);
+        EXPECT_EQ(WindowText(control), c.text);
         EXPECT_TRUE(IsWindowVisible(control) && IsWindowEnabled(control));
         SendMessageW(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
         if (c.ink != kAny) {
@@ -237,7 +232,7 @@ TEST_F(ExitScreen, ControlsStandWhereDesignedWithTheirTextsAndColours) {
 
     // The caption in its large type is exactly as big as its text.
     HWND caption = C(N::lblNagScreen2Caption);
-    EXPECT_EQ(Text(caption), kTitle);
+    EXPECT_EQ(WindowText(caption), kTitle);
     RECT rc;
     GetWindowRect(caption, &rc);
     MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rc), 2);
@@ -319,7 +314,7 @@ TEST_F(ExitScreen, AtEveryDpiTheControlsScaleAndNoTextIsCutOff) {
             GetClientRect(control, &box);
             const int margin = MulDiv(t.margin, static_cast<int>(dpi), 96);
             HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-            const std::wstring text = Text(control);
+            const std::wstring text = WindowText(control);
             RECT rc{0, 0, box.right - 2 * margin, 0};
             DrawTextW(dc, text.c_str(), -1, &rc, DT_CALCRECT | (t.oneLine ? DT_SINGLELINE : DT_WORDBREAK));
             SelectObject(dc, old);
@@ -377,7 +372,7 @@ TEST_F(ExitScreen, TabVisitsEveryControlIncludingTheHiddenMessageAndComesBack) {
         Key(s.app, GetFocus(), WM_KEYDOWN, VK_TAB);
         EXPECT_EQ(GetFocus(), C(order[i + 1])) << i;
     }
-    EXPECT_EQ(Text(C(N::txtMessage)), L"Your Message\r\n");  // passing through changed nothing
+    EXPECT_EQ(WindowText(C(N::txtMessage)), L"Your Message\r\n");  // passing through changed nothing
 }
 
 TEST_F(ExitScreen, BoxesClearTheirPromptOnEntryAndGetItBackWhenLeftBlank) {
@@ -403,10 +398,10 @@ TEST_F(ExitScreen, BoxesClearTheirPromptOnEntryAndGetItBackWhenLeftBlank) {
         HWND box = C(c.id);
         SetWindowTextW(box, c.before);
         SetFocus(box);
-        EXPECT_EQ(Text(box), c.onEntry);
+        EXPECT_EQ(WindowText(box), c.onEntry);
         if (c.typed) SetWindowTextW(box, c.typed);
         SetFocus(C(N::cmdClose));
-        EXPECT_EQ(Text(box), c.onLeaving);
+        EXPECT_EQ(WindowText(box), c.onLeaving);
     }
 }
 
@@ -424,7 +419,7 @@ TEST_F(ExitScreen, SpaceTypedIntoAnAddressIsRefusedAndTheFocusStays) {
         SetFocus(box);
         for (wchar_t typed : std::wstring(L"a  b")) Key(s.app, GetFocus(), WM_CHAR, typed);
         s.platform.onMessage = nullptr;
-        EXPECT_EQ(Text(box), c.expected);
+        EXPECT_EQ(WindowText(box), c.expected);
         EXPECT_EQ(GetFocus(), box);
         ASSERT_EQ(s.platform.messages.size(), c.messages);
         for (const RecordedMessage& m : s.platform.messages) {
@@ -438,7 +433,7 @@ TEST_F(ExitScreen, SpaceTypedIntoAnAddressIsRefusedAndTheFocusStays) {
     SetWindowTextW(C(N::txtEmail), L"");
     ASSERT_TRUE(PutClipboardText(L"a b@c.d"));
     SendMessageW(C(N::txtEmail), WM_PASTE, 0, 0);
-    EXPECT_EQ(Text(C(N::txtEmail)), L"a b@c.d");
+    EXPECT_EQ(WindowText(C(N::txtEmail)), L"a b@c.d");
 }
 
 TEST_F(ExitScreen, SubmitShowsTheFirstFailedCheckOrOpensTheReferral) {
@@ -474,7 +469,7 @@ TEST_F(ExitScreen, SubmitShowsTheFirstFailedCheckOrOpensTheReferral) {
         for (const auto& [id, text] : fields) {
             if (text) SetWindowTextW(run.C(id), text);
         }
-        const std::wstring before = Text(run.C(N::txtName)) + Text(run.C(N::txtMessage));
+        const std::wstring before = WindowText(run.C(N::txtName)) + WindowText(run.C(N::txtMessage));
         Click(run.C(N::cmdSubmit));
         Pump(run.app);
         if (c.expected) {
@@ -489,7 +484,7 @@ TEST_F(ExitScreen, SubmitShowsTheFirstFailedCheckOrOpensTheReferral) {
             EXPECT_TRUE(run.platform.messages.empty());
             EXPECT_EQ(run.platform.pages, (std::vector<std::wstring>{c.address}));
         }
-        EXPECT_EQ(Text(run.C(N::txtName)) + Text(run.C(N::txtMessage)), before);  // the boxes keep their texts
+        EXPECT_EQ(WindowText(run.C(N::txtName)) + WindowText(run.C(N::txtMessage)), before);  // the boxes keep their texts
         EXPECT_TRUE(run.app.NagScreen2().IsVisible());
     }
     // Alt+N presses the button too.

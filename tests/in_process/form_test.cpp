@@ -61,7 +61,7 @@ TEST_F(FormLifetime, LoadsOnFirstShowAndKeepsStateAcrossHideAndShow) {
     a.Show();
     a.Show();  // showing a visible form changes nothing
     EXPECT_TRUE(a.IsVisible());
-    EXPECT_EQ(Text(a.Control(11)), L"kept");
+    EXPECT_EQ(WindowText(a.Control(11)), L"kept");
     EXPECT_EQ(log, (std::vector<std::string>{"load a"}));
 }
 
@@ -76,7 +76,7 @@ TEST_F(FormLifetime, UnloadRunsItsHandlerOnceAndDestroysTheWindow) {
     EXPECT_EQ(log, (std::vector<std::string>{"load a", "unload a"}));
     // Loaded afresh: a new window with empty controls.
     a.Show();
-    EXPECT_EQ(Text(a.Control(11)), L"");
+    EXPECT_EQ(WindowText(a.Control(11)), L"");
     EXPECT_EQ(log.back(), "load a");
 }
 
@@ -247,7 +247,7 @@ TEST_F(FormLifetime, TextsKeepTheirTypeWhereItFitsElseTheLargestThatFitsNeverBel
                 const int margin = MulDiv(row.fitMargin, static_cast<int>(dpi), 96);
                 InflateRect(&box, -margin, -margin);
                 RECT rc{0, 0, box.right - box.left, 0};
-                DrawTextW(dc, Text(control).c_str(), -1, &rc,
+                DrawTextW(dc, WindowText(control).c_str(), -1, &rc,
                           DT_CALCRECT | (row.fit == TextFit::OneLine ? DT_SINGLELINE : DT_WORDBREAK));
                 SelectObject(dc, old);
                 return rc.right <= box.right - box.left && rc.bottom <= box.bottom - box.top;

@@ -78,7 +78,7 @@ TEST_F(MainWindow, OpenListsAreTheirDesignedHeight) {
 }
 
 TEST_F(MainWindow, WindowAndControlsHaveTheirDesignedSizesAndTexts) {
-    EXPECT_EQ(Text(main().Hwnd()), kTitle);
+    EXPECT_EQ(WindowText(main().Hwnd()), kTitle);
     RECT rc;
     GetClientRect(main().Hwnd(), &rc);
     EXPECT_EQ(rc.right, 427);  // 6405 twips at 96 DPI
@@ -104,7 +104,7 @@ TEST_F(MainWindow, WindowAndControlsHaveTheirDesignedSizesAndTexts) {
         GetWindowRect(C(c.id), &rc);
         EXPECT_EQ(rc.right - rc.left, c.width) << c.id;
         EXPECT_EQ(rc.bottom - rc.top, c.height) << c.id;
-        EXPECT_EQ(Text(C(c.id)), c.text) << c.id;
+        EXPECT_EQ(WindowText(C(c.id)), c.text) << c.id;
     }
     // The banner created first lies in front.
     EXPECT_EQ(GetWindow(C(M::fraFullBrand), GW_CHILD), C(M::lblFullBrand));
@@ -183,15 +183,15 @@ TEST_F(MainWindow, LinksShowTheHandPointer) {
 TEST_F(MainWindow, TypedLowerCaseLettersBecomeCapitals) {
     for (int id : {int(M::txtFirstName), int(M::txtMiddleName), int(M::txtLastName)}) {
         Type(C(id), L"az AZ 09-\u00e9\u00fc!");
-        EXPECT_EQ(Text(C(id)), L"AZ AZ 09-\u00e9\u00fc!");
+        EXPECT_EQ(WindowText(C(id)), L"AZ AZ 09-\u00e9\u00fc!");
         SendMessageW(C(id), WM_CHAR, VK_BACK, 1);
-        EXPECT_EQ(Text(C(id)), L"AZ AZ 09-\u00e9\u00fc");
+        EXPECT_EQ(WindowText(C(id)), L"AZ AZ 09-\u00e9\u00fc");
     }
     // Pasted text is not typed and keeps its case.
     SetWindowTextW(C(M::txtFirstName), L"");
     ASSERT_TRUE(PutClipboardText(L"pasted"));
     SendMessageW(C(M::txtFirstName), WM_PASTE, 0, 0);
-    EXPECT_EQ(Text(C(M::txtFirstName)), L"pasted");
+    EXPECT_EQ(WindowText(C(M::txtFirstName)), L"pasted");
 }
 
 TEST_F(MainWindow, TabOrderAndFocus) {
@@ -295,7 +295,7 @@ TEST_F(MainWindow, NextShowsTheResultForTheDayAndMonthOnly) {
         ASSERT_TRUE(app.PersonalYear().IsVisible());
         EXPECT_FALSE(main().IsVisible());
         HWND display = app.PersonalYear().Control(frmPersonalYear::txtDisplay);
-        EXPECT_EQ(Text(display), ResultText(static_cast<PersonalYear>(c.number))) << c.day;
+        EXPECT_EQ(WindowText(display), ResultText(static_cast<PersonalYear>(c.number))) << c.day;
         DWORD start = 1, end = 1;
         SendMessageW(display, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);

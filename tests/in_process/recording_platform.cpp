@@ -28,12 +28,11 @@ void Type(HWND edit, const std::wstring& text) {
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
-std::wstring Text(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+void FillAndNext(App& app) {
+    SetWindowTextW(app.Main().Control(frmMain::txtFirstName), L"ANN");
+    SetWindowTextW(app.Main().Control(frmMain::txtLastName), L"LEE");
+    Click(app.Main().Control(frmMain::cmdNext));
+    Pump(app);
 }
 
 std::wstring ListText(HWND list) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "forms/controls.h"  // WindowText
 #include "support/fake_platform.h"
 
 namespace annuvia::test {
@@ -21,7 +22,8 @@ void Pump(App& app);
 void Key(App& app, HWND target, UINT msg, WPARAM key, LPARAM lp = 0);
 void Type(HWND edit, const std::wstring& text);
 void Click(HWND button);
-std::wstring Text(HWND hwnd);
+// Types a first and a last name into the main window and presses Next.
+void FillAndNext(App& app);
 std::wstring ListText(HWND list);
 // Puts text on the real system clipboard, as another program would: as the
 // owner window's, or with none (a program that opened it without a window).

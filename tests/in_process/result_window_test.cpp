@@ -46,7 +46,7 @@ protected:
 };
 
 TEST_F(ResultWindow, LayoutAndFocus) {
-    EXPECT_EQ(Text(result().Hwnd()), kTitle);
+    EXPECT_EQ(WindowText(result().Hwnd()), kTitle);
     RECT rc;
     GetClientRect(result().Hwnd(), &rc);
     EXPECT_EQ(rc.right, 425);  // 6375 twips at 96 DPI
@@ -57,7 +57,7 @@ TEST_F(ResultWindow, LayoutAndFocus) {
     GetWindowRect(C(R::cmdback), &rc);
     EXPECT_EQ(rc.right - rc.left, 73);
     EXPECT_EQ(rc.bottom - rc.top, 25);
-    EXPECT_EQ(Text(C(R::cmdback)), L"&Back");
+    EXPECT_EQ(WindowText(C(R::cmdback)), L"&Back");
     EXPECT_FALSE(IsWindowVisible(C(R::cmdprint)));
     const LONG style = GetWindowLongW(C(R::txtDisplay), GWL_STYLE);
     EXPECT_TRUE(style & ES_READONLY);
@@ -90,10 +90,10 @@ TEST_F(ResultWindow, MouseOverTheTextEmptiesTheClipboardAndNothingElseDoes) {
         EXPECT_EQ(platform.clipboardClears, c.clears) << c.msg;
     }
     // Typing into the locked box changes nothing and raises no change.
-    EXPECT_EQ(Text(box), ResultText(6));
+    EXPECT_EQ(WindowText(box), ResultText(6));
     SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);
     SendMessageW(box, WM_CHAR, VK_BACK, 0);
-    EXPECT_EQ(Text(box), ResultText(6));
+    EXPECT_EQ(WindowText(box), ResultText(6));
     EXPECT_EQ(platform.clipboardClears, 0);
 }
 
@@ -115,9 +115,9 @@ TEST_F(ResultWindow, BackBringsTheMainWindowBackWithItsEntries) {
     EXPECT_FALSE(IsWindow(oldWindow));
     frmMain& main = app.Main();
     ASSERT_TRUE(main.IsVisible());
-    EXPECT_EQ(Text(main.Control(M::txtFirstName)), L"ANN");
-    EXPECT_EQ(Text(main.Control(M::txtMiddleName)), L"B");
-    EXPECT_EQ(Text(main.Control(M::txtLastName)), L"LEE");
+    EXPECT_EQ(WindowText(main.Control(M::txtFirstName)), L"ANN");
+    EXPECT_EQ(WindowText(main.Control(M::txtMiddleName)), L"B");
+    EXPECT_EQ(WindowText(main.Control(M::txtLastName)), L"LEE");
     EXPECT_EQ(ListText(main.Control(M::cboDate)), L"29");
     EXPECT_EQ(ListText(main.Control(M::cboMonth)), L"March");
     EXPECT_EQ(ListText(main.Control(M::cboYear)), L"1976");
@@ -126,7 +126,7 @@ TEST_F(ResultWindow, BackBringsTheMainWindowBackWithItsEntries) {
     // A second Next starts from an empty box and shows only the new result.
     ShowResult(app, 18, 11, 0);  // 19 December
     ASSERT_TRUE(result().IsVisible());
-    EXPECT_EQ(Text(C(R::txtDisplay)), ResultText(1 + (19 + 12 + 2026 - 1) % 9));
+    EXPECT_EQ(WindowText(C(R::txtDisplay)), ResultText(1 + (19 + 12 + 2026 - 1) % 9));
 }
 
 TEST_F(ResultWindow, ClosingItShowsTheExitScreenWithTheMainWindowHiddenAndItsExitEndsAll) {

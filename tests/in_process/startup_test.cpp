@@ -1,6 +1,5 @@
 // Start-up through the hidden start-up window: the instance guard, the
-// reminder before the main window shows, the banner draw; and the keyboard
-// rules of the main and result windows.
+// reminder before the main window shows, the banner draw.
 
 #include <gtest/gtest.h>
 
@@ -16,13 +15,6 @@ namespace {
 
 using M = frmMain;
 using R = frmPersonalYear;
-
-void FillAndNext(App& app) {
-    SetWindowTextW(app.Main().Control(M::txtFirstName), L"ANN");
-    SetWindowTextW(app.Main().Control(M::txtLastName), L"LEE");
-    Click(app.Main().Control(M::cmdNext));
-    Pump(app);
-}
 
 TEST(StartUp, LoadsTheHiddenStartUpWindowFirstThenShowsTheMainWindow) {
     RecordingPlatform platform;
@@ -172,69 +164,6 @@ TEST(StartUp, BannerDrawDecidesWhichMainWindowBannerIsSeenAndClicked) {
         EXPECT_EQ(GetWindow(app.PersonalYear().Control(R::fraFullBrand), GW_CHILD),
                   app.PersonalYear().Control(R::lblFullBrand));
     }
-}
-
-class Keyboard : public testing::Test {
-protected:
-    void SetUp() override {
-        SetCursorPos(0, 0);
-        app.Start();
-        Pump(app);
-    }
-    RecordingPlatform platform;
-    App app{platform};
-};
-
-TEST_F(Keyboard, TabAndShiftTabLeaveTheResultTextAndEscLeavesTheWindowUp) {
-    FillAndNext(app);
-    frmPersonalYear& result = app.PersonalYear();
-    HWND back = result.Control(R::cmdback), text = result.Control(R::txtDisplay);
-    ASSERT_EQ(GetFocus(), back);
-    // After Back and the text, the links: the promotion and the banner in front.
-    HWND promotion = result.Control(R::Label61), banner = result.Control(R::lblFullBrand);
-    const struct { HWND from; bool shift; HWND to; } moves[] = {
-        {back, false, text}, {text, false, promotion}, {banner, false, back}, {back, true, banner}, {text, true, back}};
-    for (const auto& m : moves) {
-        SetFocus(m.from);
-        if (m.shift) {
-            BYTE keys[256] = {};
-            GetKeyboardState(keys);
-            keys[VK_SHIFT] = 0x80;
-            SetKeyboardState(keys);
-        }
-        Key(app, m.from, WM_KEYDOWN, VK_TAB);
-        Key(app, m.from, WM_KEYUP, VK_TAB);
-        if (m.shift) {
-            BYTE keys[256] = {};
-            GetKeyboardState(keys);
-            keys[VK_SHIFT] = 0;
-            SetKeyboardState(keys);
-        }
-        EXPECT_EQ(GetFocus(), m.to);
-    }
-    SetFocus(text);
-    Key(app, text, WM_KEYDOWN, VK_ESCAPE);
-    Key(app, text, WM_CHAR, VK_ESCAPE);
-    SendMessageW(text, WM_KEYDOWN, VK_ESCAPE, 0);  // even reaching the box itself
-    Pump(app);
-    EXPECT_TRUE(result.IsVisible());
-    EXPECT_TRUE(platform.ends.empty());
-}
-
-TEST_F(Keyboard, EnterPressesTheFocusedButton) {
-    HWND next = app.Main().Control(M::cmdNext);
-    SetFocus(next);
-    Key(app, next, WM_KEYDOWN, VK_RETURN);
-    ASSERT_EQ(platform.messages.size(), 1u);  // Next ran its checks
-    EXPECT_EQ(platform.messages[0].text, L"Please Enter Your First Name");
-    EXPECT_EQ(platform.messages[0].owner, app.Main().Hwnd());
-
-    FillAndNext(app);
-    HWND back = app.PersonalYear().Control(R::cmdback);
-    ASSERT_EQ(GetFocus(), back);
-    Key(app, back, WM_KEYDOWN, VK_RETURN);
-    EXPECT_FALSE(app.PersonalYear().IsLoaded());
-    EXPECT_TRUE(app.Main().IsVisible());
 }
 
 }  // namespace
