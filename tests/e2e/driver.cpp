@@ -172,13 +172,7 @@ bool PressOk(HWND box, DWORD timeoutMs) {
 }
 
 std::wstring AnnuviaExePath() {
-    // GetEnvironmentVariableW returns the length needed when the buffer is too small.
-    const DWORD needed = GetEnvironmentVariableW(L"ANNUVIA_EXE", nullptr, 0);
-    if (needed > 1) {
-        std::wstring value(needed, L'\0');
-        value.resize(GetEnvironmentVariableW(L"ANNUVIA_EXE", value.data(), needed));
-        return value;
-    }
+    if (std::wstring named = Environment(L"ANNUVIA_EXE"); !named.empty()) return named;
     std::wstring self(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));

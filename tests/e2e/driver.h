@@ -134,6 +134,11 @@ private:
     std::wstring error_;
 };
 
+// An environment variable's value; empty when it is not set.
+std::wstring Environment(const wchar_t* name);
+// A Unix path as Wine shows it, under drive Z:; any other path as it is.
+std::wstring WindowsPathOf(std::wstring path);
+
 // UTF-8 for messages on the console and in test output.
 std::string Narrow(std::wstring_view text);
 

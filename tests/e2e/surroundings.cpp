@@ -1,5 +1,6 @@
-// What the program meets around it in the tests: the browser command and
-// the settings store of the Wine prefix.
+// What the program meets around it in the tests: the environment CTest
+// sets, Unix paths seen from Wine, the browser command and the settings store
+// of the Wine prefix.
 
 #include <fstream>
 #include <sstream>
@@ -7,8 +8,6 @@
 #include "e2e/driver.h"
 
 namespace e2e {
-
-namespace {
 
 std::wstring Environment(const wchar_t* name) {
     const DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
@@ -18,12 +17,14 @@ std::wstring Environment(const wchar_t* name) {
     return value;
 }
 
-// Wine shows the Unix root as drive Z:.
-std::wstring WindowsPathOf(std::wstring unixPath) {
-    for (wchar_t& c : unixPath)
+std::wstring WindowsPathOf(std::wstring path) {
+    if (path.empty() || path[0] != L'/') return path;
+    for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
-    return L"Z:" + unixPath;
+    return L"Z:" + path;
 }
+
+namespace {
 
 constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
 

@@ -22,7 +22,9 @@
 
 namespace {
 
+using e2e::Environment;
 using e2e::Narrow;
+using e2e::WindowsPathOf;
 using namespace std::string_literals;
 
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Annuvia";
@@ -30,22 +32,6 @@ constexpr wchar_t kProgramSettings[] = L"Software\\VB and VBA Program Settings\\
 constexpr wchar_t kNeighbour[] = L"Software\\VB and VBA Program Settings\\AnnuviaNeighbour";
 constexpr wchar_t kNeighbourSettings[] = L"Software\\VB and VBA Program Settings\\AnnuviaNeighbour\\Settings";
 constexpr DWORD kRunTimeoutMs = 60000;
-
-std::wstring Environment(const wchar_t* name) {
-    const DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
-    if (needed <= 1) return {};
-    std::wstring value(needed, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), needed));
-    return value;
-}
-
-// Wine shows the Unix root as drive Z:.
-std::wstring WindowsPathOf(std::wstring path) {
-    if (path.empty() || path[0] != L'/') return path;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return L"Z:" + path;
-}
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR path = nullptr;
