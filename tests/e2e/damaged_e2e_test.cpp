@@ -236,7 +236,7 @@ TEST(ManyCopies, TenStartedAtOnceLeaveOneMainWindowAndNineBoxes) {
     HWND screen = WaitForTopWindow(kExitClass, kWindowTitle, first->Pid());
     ASSERT_NE(screen, nullptr);
     ASSERT_TRUE(WaitUntilIdle(screen));
-    ASSERT_TRUE(PostClick(FindControl(screen, ids::cmdClose)));
+    ASSERT_TRUE(PostClick(FindControl(screen, ids::Exit::cmdClose)));
     ASSERT_TRUE(first->WaitForExit(10000)) << Narrow(first->Error());
     for (const auto& copy : copies) EXPECT_FALSE(copy->Running());
 }

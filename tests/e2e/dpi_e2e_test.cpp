@@ -228,7 +228,7 @@ void WalkAt(int dpi) {
     ASSERT_NE(about, nullptr) << "no About window";
     ASSERT_TRUE(WaitUntilIdle(about));
     const Measured atAbout = Measure(about, annuvia::test::kAboutWindow, dpi);
-    ASSERT_TRUE(PostClick(FindControl(about, ids::cmdOK)));
+    ASSERT_TRUE(PostClick(FindControl(about, ids::About::cmdOK)));
     ASSERT_TRUE(WaitUntilGone(about));
 
     ASSERT_TRUE(TypeText(FindControl(main, ids::txtFirstName), L"ann"));
@@ -246,7 +246,7 @@ void WalkAt(int dpi) {
     ASSERT_TRUE(WaitUntilIdle(screen));
     const Measured atExit = Measure(screen, annuvia::test::kExitScreen, dpi);
     startUpHidden();
-    ASSERT_TRUE(PostClick(FindControl(screen, ids::cmdClose)));
+    ASSERT_TRUE(PostClick(FindControl(screen, ids::Exit::cmdClose)));
     ASSERT_TRUE(program.WaitForExit(10000)) << Narrow(program.Error());
 
     const int worst = std::max({atMain.worst, atAbout.worst, atResult.worst, atExit.worst});

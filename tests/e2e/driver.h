@@ -14,6 +14,10 @@
 #include <vector>
 
 #include "core/version.h"
+#include "windows/frmAbout/frmAbout_ids.h"
+#include "windows/frmMain/frmMain_ids.h"
+#include "windows/frmNagScreen2/frmNagScreen2_ids.h"
+#include "windows/frmPersonalYear/frmPersonalYear_ids.h"
 
 namespace e2e {
 
@@ -30,22 +34,15 @@ inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
 inline constexpr wchar_t kMessageBoxTitle[] = L"Annuvia";
 inline constexpr int kMessageBoxTextId = 0xFFFF;
 
-// Control ids of the main and result windows.
+// The program's own control ids: the main window's as ids::txtFirstName, the
+// other windows' as ids::Result::cmdback, ids::About::cmdOK, ids::Exit::cmdClose.
 namespace ids {
-inline constexpr int txtFirstName = 114, txtMiddleName = 115, txtLastName = 116;
-inline constexpr int cboMonth = 121, cboDate = 122, cboYear = 123, cmdNext = 124;
-inline constexpr int cmdback = 311, txtDisplay = 312;
-// The main window's File, Exit; the exit screen and its refer-a-friend form.
-inline constexpr int mnuExit = 201;
-inline constexpr int Check1 = 403, cmdClose = 404;
-inline constexpr int txtName = 411, cmdSubmit = 412, txtEmail = 413, txtFriendEmail = 414, txtFriendName = 415;
-inline constexpr int Label61 = 101, fraFullBrand = 130, lblFullBrand = 131, lblCobrand = 132;
-inline constexpr int mnuOnline = 210, mnuVisit = 211, mnuUpdate = 212, mnuDonate = 220;
-// Help, About Software on the main window; the About window's OK.
-inline constexpr int mnuAbout = 213, cmdOK = 500;
-// The links of the result window, the About window and the exit screen.
-inline constexpr int resultLabel61 = 301, resultFraFullBrand = 320, resultLblFullBrand = 321;
-inline constexpr int aboutLblHomePage = 504, aboutLblCobrand = 506, lblGoToHome = 422;
+using enum annuvia::frmMainIds::Id;
+using Result = annuvia::frmPersonalYearIds;
+using About = annuvia::frmAboutIds;
+using Exit = annuvia::frmNagScreen2Ids;
+// Back, which the benchmark's driver presses as ids::cmdback.
+inline constexpr int cmdback = Result::cmdback;
 }  // namespace ids
 
 // Calls ready() every few milliseconds until it returns true or timeoutMs

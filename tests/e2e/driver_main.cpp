@@ -86,7 +86,7 @@ int About() {
 int CloseAbout() {
     HWND about = FindTopWindow(kAboutClass, kWindowTitle);
     if (!about) return Fail("the About window does not show");
-    if (!PostMessageW(FindControl(about, ids::cmdOK), WM_KEYDOWN, VK_ESCAPE, 0)) return Fail("no OK button");
+    if (!PostMessageW(FindControl(about, ids::About::cmdOK), WM_KEYDOWN, VK_ESCAPE, 0)) return Fail("no OK button");
     if (!WaitUntilGone(about)) return Fail("the About window stayed after Esc");
     HWND main = MainWindow();
     if (!main || !IsWindowEnabled(main)) return Fail("the main window is not back");

@@ -50,7 +50,7 @@ protected:
         ASSERT_NE(exitScreen, nullptr) << "no exit screen after closing the main window";
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "the main window stayed";
         EXPECT_TRUE(program.Running()) << "closing the main window ended the program";
-        ASSERT_TRUE(PostClick(FindControl(exitScreen, ids::cmdClose)));
+        ASSERT_TRUE(PostClick(FindControl(exitScreen, ids::Exit::cmdClose)));
         ASSERT_TRUE(program.WaitForExit(10000)) << Show(program.Error());
         EXPECT_EQ(program.ExitCode(), 0u);
         EXPECT_FALSE(IsWindow(main));
@@ -100,7 +100,7 @@ TEST_F(RealProgram, NextShowsThePersonalYearAndBackKeepsTheEntries) {
     EXPECT_FALSE(IsWindowVisible(main)) << "the main window stays up behind the result";
     EXPECT_EQ(FindMessageBox(program.Pid()), nullptr);
 
-    HWND display = FindControl(result, ids::txtDisplay);
+    HWND display = FindControl(result, ids::Result::txtDisplay);
     ASSERT_NE(display, nullptr);
     const std::wstring text = ReadText(display);
     const std::wstring firstLine = text.substr(0, text.find(L"\r\n"));
@@ -113,7 +113,7 @@ TEST_F(RealProgram, NextShowsThePersonalYearAndBackKeepsTheEntries) {
     ASSERT_GE(text.size(), 8u);
     EXPECT_EQ(Show(text.substr(text.size() - 8)), "\r\n\r\n\r\n\r\n");
 
-    ASSERT_TRUE(PostClick(FindControl(result, ids::cmdback)));
+    ASSERT_TRUE(PostClick(FindControl(result, ids::Result::cmdback)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(result); })) << "Back left the result window loaded";
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Back did not show the main window";
     EXPECT_EQ(FindTopWindow(kResultClass, nullptr, program.Pid()), nullptr);

@@ -42,7 +42,7 @@ protected:
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(screen, nullptr), &thread));
-        EXPECT_EQ(thread.hwndFocus, FindControl(screen, ids::cmdClose)) << "Exit does not hold the focus";
+        EXPECT_EQ(thread.hwndFocus, FindControl(screen, ids::Exit::cmdClose)) << "Exit does not hold the focus";
         return screen;
     }
 
@@ -63,7 +63,7 @@ TEST_F(ExitE2E, FileExitShowsTheExitScreenAndItsExitButtonEndsTheProgram) {
     HWND screen = ExpectExitScreenAlone();
     ASSERT_NE(screen, nullptr);
     EXPECT_FALSE(IsWindow(main)) << "the main window is still there";
-    ASSERT_TRUE(PostClick(FindControl(screen, ids::cmdClose)));
+    ASSERT_TRUE(PostClick(FindControl(screen, ids::Exit::cmdClose)));
     ExpectEndWithEveryWindowGone(screen);
     EXPECT_TRUE(browser.Addresses().empty()) << "ending opened a page";
 }
@@ -89,11 +89,11 @@ TEST_F(ExitE2E, ReferAFriendOpensTheReferralPageWithTheTypedValues) {
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     HWND screen = ExpectExitScreenAlone();
     ASSERT_NE(screen, nullptr);
-    ASSERT_TRUE(SetText(FindControl(screen, ids::txtName), L" Ann Lee "));
-    ASSERT_TRUE(SetText(FindControl(screen, ids::txtEmail), L"ann@x.com"));
-    ASSERT_TRUE(SetText(FindControl(screen, ids::txtFriendEmail), L"bo@y.org"));
-    ASSERT_TRUE(SetText(FindControl(screen, ids::txtFriendName), L"Bo"));
-    ASSERT_TRUE(PostClick(FindControl(screen, ids::cmdSubmit)));
+    ASSERT_TRUE(SetText(FindControl(screen, ids::Exit::txtName), L" Ann Lee "));
+    ASSERT_TRUE(SetText(FindControl(screen, ids::Exit::txtEmail), L"ann@x.com"));
+    ASSERT_TRUE(SetText(FindControl(screen, ids::Exit::txtFriendEmail), L"bo@y.org"));
+    ASSERT_TRUE(SetText(FindControl(screen, ids::Exit::txtFriendName), L"Bo"));
+    ASSERT_TRUE(PostClick(FindControl(screen, ids::Exit::cmdSubmit)));
     ASSERT_TRUE(browser.WaitForCount(1)) << "nothing reached the browser";
     const std::string base = Narrow(ANNUVIA_GATEWAY_BASE);
     EXPECT_EQ(browser.Addresses(),
@@ -102,8 +102,8 @@ TEST_F(ExitE2E, ReferAFriendOpensTheReferralPageWithTheTypedValues) {
                                               "&taf5=bo%40y.org&taf6=" + base + "/annuvia/"});
 
     // A failed check: its box belongs to the exit screen, which stays up.
-    ASSERT_TRUE(SetText(FindControl(screen, ids::txtFriendName), L""));
-    ASSERT_TRUE(PostClick(FindControl(screen, ids::cmdSubmit)));
+    ASSERT_TRUE(SetText(FindControl(screen, ids::Exit::txtFriendName), L""));
+    ASSERT_TRUE(PostClick(FindControl(screen, ids::Exit::cmdSubmit)));
     HWND box = WaitForMessageBox(program.Pid());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(Narrow(MessageBoxText(box)), "Please Enter Your Friend's Name");
@@ -111,7 +111,7 @@ TEST_F(ExitE2E, ReferAFriendOpensTheReferralPageWithTheTypedValues) {
     ASSERT_TRUE(PressOk(box));
     EXPECT_TRUE(IsWindowVisible(screen));
     EXPECT_EQ(browser.Addresses().size(), 1u);
-    ASSERT_TRUE(PostClick(FindControl(screen, ids::cmdClose)));
+    ASSERT_TRUE(PostClick(FindControl(screen, ids::Exit::cmdClose)));
     ExpectEndWithEveryWindowGone(screen);
 }
 

@@ -170,24 +170,24 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     ASSERT_TRUE(Press('N', VK_MENU));
     HWND result = WaitForTopWindow(kResultClass, kWindowTitle, program.Pid());
     ASSERT_NE(result, nullptr) << "Alt+N showed no result";
-    ASSERT_TRUE(FocusComesTo(in(result, ids::cmdback), "Back"));
-    const std::wstring text = ReadText(in(result, ids::txtDisplay));
+    ASSERT_TRUE(FocusComesTo(in(result, ids::Result::cmdback), "Back"));
+    const std::wstring text = ReadText(in(result, ids::Result::txtDisplay));
     EXPECT_EQ(Narrow(text.substr(0, text.find(L"\r\n"))),
               "Your Personal Year Number is: " + std::to_string(1 + (29 + 3 + CurrentYear() - 1) % 9));
     const struct { WORD held; int id; const char* name; } round[] = {
-        {0, ids::txtDisplay, "the result text"}, {0, ids::resultLabel61, "the promotion"},
-        {0, ids::resultLblFullBrand, "the banner"}, {0, ids::cmdback, "Back"},
-        {VK_SHIFT, ids::resultLblFullBrand, "the banner"}, {VK_SHIFT, ids::resultLabel61, "the promotion"},
-        {VK_SHIFT, ids::txtDisplay, "the result text"}, {VK_SHIFT, ids::cmdback, "Back"}};
+        {0, ids::Result::txtDisplay, "the result text"}, {0, ids::Result::Label61, "the promotion"},
+        {0, ids::Result::lblFullBrand, "the banner"}, {0, ids::Result::cmdback, "Back"},
+        {VK_SHIFT, ids::Result::lblFullBrand, "the banner"}, {VK_SHIFT, ids::Result::Label61, "the promotion"},
+        {VK_SHIFT, ids::Result::txtDisplay, "the result text"}, {VK_SHIFT, ids::Result::cmdback, "Back"}};
     for (const auto& step : round) {
         ASSERT_TRUE(Press(VK_TAB, step.held));
         ASSERT_TRUE(FocusComesTo(in(result, step.id), step.name));
     }
-    EXPECT_TRUE(TextBecomes(in(result, ids::txtDisplay), text)) << "Tab changed the result";
+    EXPECT_TRUE(TextBecomes(in(result, ids::Result::txtDisplay), text)) << "Tab changed the result";
     ASSERT_TRUE(Press(VK_TAB));
-    ASSERT_NO_FATAL_FAILURE(tabToLinkAndOpen(in(result, ids::resultLabel61), "the promotion", VK_SPACE, "home-page"));
+    ASSERT_NO_FATAL_FAILURE(tabToLinkAndOpen(in(result, ids::Result::Label61), "the promotion", VK_SPACE, "home-page"));
     ASSERT_NO_FATAL_FAILURE(
-        tabToLinkAndOpen(in(result, ids::resultLblFullBrand), "the banner", VK_RETURN, "fully-branded"));
+        tabToLinkAndOpen(in(result, ids::Result::lblFullBrand), "the banner", VK_RETURN, "fully-branded"));
 
     // Alt+B: back to the entries as they were, the focus on Next, where it was.
     ASSERT_TRUE(Press('B', VK_MENU));
@@ -208,15 +208,15 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
         ASSERT_TRUE(Press('A'));
         HWND about = WaitForTopWindow(kAboutClass, kWindowTitle, program.Pid());
         ASSERT_NE(about, nullptr) << "no About window";
-        ASSERT_TRUE(FocusComesTo(in(about, ids::cmdOK), "OK"));
+        ASSERT_TRUE(FocusComesTo(in(about, ids::About::cmdOK), "OK"));
         EXPECT_FALSE(IsWindowEnabled(main));
         if (close == VK_RETURN) {  // its links, then OK again
             ASSERT_NO_FATAL_FAILURE(
-                tabToLinkAndOpen(in(about, ids::aboutLblHomePage), "the site", VK_RETURN, "home-page"));
+                tabToLinkAndOpen(in(about, ids::About::lblHomePage), "the site", VK_RETURN, "home-page"));
             ASSERT_NO_FATAL_FAILURE(
-                tabToLinkAndOpen(in(about, ids::aboutLblCobrand), "the details", VK_SPACE, "fully-branded"));
+                tabToLinkAndOpen(in(about, ids::About::lblCobrand), "the details", VK_SPACE, "fully-branded"));
             ASSERT_TRUE(Press(VK_TAB));
-            ASSERT_TRUE(FocusComesTo(in(about, ids::cmdOK), "OK, round again"));
+            ASSERT_TRUE(FocusComesTo(in(about, ids::About::cmdOK), "OK, round again"));
         }
         ASSERT_TRUE(Press(close));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); })) << "the About window stayed";
@@ -230,7 +230,7 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     ASSERT_TRUE(Press('X'));
     HWND screen = WaitForTopWindow(kExitClass, kWindowTitle, program.Pid());
     ASSERT_NE(screen, nullptr) << "no exit screen";
-    ASSERT_TRUE(FocusComesTo(in(screen, ids::cmdClose), "Exit"));
+    ASSERT_TRUE(FocusComesTo(in(screen, ids::Exit::cmdClose), "Exit"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "the main window stayed";
 
     // Tab through the refer-a-friend form in its order, typing as it goes;
@@ -238,20 +238,20 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     constexpr int txtMessage = 416;
     struct Field { int id; const char* name; const wchar_t* typed; const wchar_t* after; };
     const Field fields[] = {
-        {ids::Check1, "the visit box", nullptr, nullptr},
-        {ids::lblGoToHome, "the software catalogue", nullptr, nullptr},
-        {ids::txtName, "your name", L"Ann Lee", L"Ann Lee"},
-        {ids::cmdSubmit, "Refer A Friend Now", nullptr, nullptr},
-        {ids::txtEmail, "your address", L"ann@x.com", L"ann@x.com"},
-        {ids::txtFriendEmail, "the friend's address", L"bo@y.org", L"bo@y.org"},
-        {ids::txtFriendName, "the friend's name", L"Bo", L"Bo"},
+        {ids::Exit::Check1, "the visit box", nullptr, nullptr},
+        {ids::Exit::lblGoToHome, "the software catalogue", nullptr, nullptr},
+        {ids::Exit::txtName, "your name", L"Ann Lee", L"Ann Lee"},
+        {ids::Exit::cmdSubmit, "Refer A Friend Now", nullptr, nullptr},
+        {ids::Exit::txtEmail, "your address", L"ann@x.com", L"ann@x.com"},
+        {ids::Exit::txtFriendEmail, "the friend's address", L"bo@y.org", L"bo@y.org"},
+        {ids::Exit::txtFriendName, "the friend's name", L"Bo", L"Bo"},
         {txtMessage, "the hidden message", nullptr, L"Your Message\r\n"},
-        {ids::cmdClose, "Exit", nullptr, nullptr},
+        {ids::Exit::cmdClose, "Exit", nullptr, nullptr},
     };
     for (const Field& f : fields) {
         SCOPED_TRACE(f.name);
         HWND control = in(screen, f.id);
-        if (f.id == ids::lblGoToHome) {
+        if (f.id == ids::Exit::lblGoToHome) {
             ASSERT_NO_FATAL_FAILURE(tabToLinkAndOpen(control, f.name, VK_RETURN, "corvanesoftwares"));
             continue;
         }
@@ -263,7 +263,7 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
         } else if (f.after) {
             EXPECT_TRUE(TextBecomes(control, f.after));
         }
-        if (f.id != ids::txtEmail) continue;
+        if (f.id != ids::Exit::txtEmail) continue;
         ASSERT_TRUE(Press(VK_SPACE));
         HWND box = WaitForMessageBox(program.Pid(), 5000);
         ASSERT_NE(box, nullptr) << "a space in the address brought up no box";
@@ -282,7 +282,7 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
                             "&taf5=bo%40y.org&taf6=" + base + "/annuvia/");
     ASSERT_TRUE(browser.WaitForCount(opened.size())) << "nothing reached the browser";
     EXPECT_EQ(browser.Addresses(), opened);
-    ASSERT_TRUE(FocusComesTo(in(screen, ids::cmdSubmit), "Refer A Friend Now"));
+    ASSERT_TRUE(FocusComesTo(in(screen, ids::Exit::cmdSubmit), "Refer A Friend Now"));
     EXPECT_EQ(FindMessageBox(program.Pid()), nullptr);
     ASSERT_TRUE(Press('X', VK_MENU));
     ASSERT_TRUE(program.WaitForExit(10000)) << Narrow(program.Error());

@@ -5,6 +5,7 @@
 #include "core/platform/platform.h"
 #include "core/web/gateway.h"
 #include "forms/form.h"
+#include "windows/frmAbout/frmAbout_ids.h"
 
 namespace annuvia {
 
@@ -23,9 +24,7 @@ inline constexpr wchar_t kAboutDetailsCaption[] = L"Click here for more details.
 
 class frmAbout final : public Form {
 public:
-    enum Id : int {
-        cmdOK = 500, Picture1, Label2, Label1, lblHomePage, Label3, lblCobrand, Line1,
-    };
+    using enum frmAboutIds::Id;
 
     frmAbout(FormRegistry& forms, Platform& platform);
 

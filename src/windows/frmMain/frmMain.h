@@ -4,21 +4,14 @@
 #include "core/input/entry_check.h"
 #include "core/platform/platform.h"
 #include "forms/form.h"
+#include "windows/frmMain/frmMain_ids.h"
 #include "windows/program.h"
 
 namespace annuvia {
 
 class frmMain final : public Form {
 public:
-    enum Id : int {
-        Frame2 = 100, Label61,
-        fraName = 110, Label1, Label4, Label5, txtFirstName, txtMiddleName, txtLastName,
-        fraBirthDay = 120, cboMonth, cboDate, cboYear, cmdNext, lblForMonth, lblForDate, lblForYear,
-        fraFullBrand = 130, lblFullBrand, lblCobrand,
-        cmdExit = 140,
-        mnuNext = 200, mnuExit, mnuOnline = 210, mnuVisit, mnuUpdate, mnuAbout,
-        mnuDonate = 220, mkmoney = 230,
-    };
+    using enum frmMainIds::Id;
 
     frmMain(FormRegistry& forms, Platform& platform, Program& program);
 

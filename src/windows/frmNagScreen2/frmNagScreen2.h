@@ -14,6 +14,7 @@
 #include "core/web/gateway.h"
 #include "core/web/modTellAFriend.h"
 #include "forms/form.h"
+#include "windows/frmNagScreen2/frmNagScreen2_ids.h"
 #include "windows/program.h"
 
 namespace annuvia {
@@ -52,12 +53,7 @@ inline constexpr wchar_t kOtherSoftwaresText[] =
 
 class frmNagScreen2 final : public Form {
 public:
-    enum Id : int {
-        picNagscreen2Icon = 400, lblNagScreen2Caption, Label2, Check1, cmdClose,
-        Frame2 = 410, txtName, cmdSubmit, txtEmail, txtFriendEmail, txtFriendName, txtMessage,
-        Frame6 = 420, Label3, lblGoToHome,
-        lblForName = 430, lblForEmail, lblForFriendEmail, lblForFriendName, lblForMessage,
-    };
+    using enum frmNagScreen2Ids::Id;
 
     frmNagScreen2(FormRegistry& forms, Platform& platform, Program& program);
     ~frmNagScreen2() override;

@@ -4,17 +4,14 @@
 #include "core/numerology/numerology.h"
 #include "core/platform/platform.h"
 #include "forms/form.h"
+#include "windows/frmPersonalYear/frmPersonalYear_ids.h"
 #include "windows/program.h"
 
 namespace annuvia {
 
 class frmPersonalYear final : public Form {
 public:
-    enum Id : int {
-        Frame2 = 300, Label61,
-        cmdprint = 310, cmdback, txtDisplay, lblForDisplay,
-        fraFullBrand = 320, lblFullBrand, lblCobrand,
-    };
+    using enum frmPersonalYearIds::Id;
 
     frmPersonalYear(FormRegistry& forms, Platform& platform, Program& program);
 
