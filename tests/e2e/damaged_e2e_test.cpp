@@ -108,7 +108,7 @@ protected:
     }
     // Starts the program and expects its main window, idle, and nothing else of it.
     static void ExpectPlainStart() {
-        Program program;
+        ProgramRun program;
         ASSERT_TRUE(program.Start()) << Narrow(program.Error());
         HWND main = nullptr, box = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
@@ -193,9 +193,9 @@ TEST_F(DamagedSettings, ADateWrittenUnderAnotherShortDateFormatIsForgottenQuietl
 TEST(ManyCopies, TenStartedAtOnceLeaveOneMainWindowAndNineBoxes) {
     SetStoredReminder(L"annuvia", ShortDateFromToday(0));
     constexpr int kCopies = 10;
-    std::vector<std::unique_ptr<Program>> copies;
+    std::vector<std::unique_ptr<ProgramRun>> copies;
     for (int i = 0; i < kCopies; ++i) {
-        copies.push_back(std::make_unique<Program>());
+        copies.push_back(std::make_unique<ProgramRun>());
         ASSERT_TRUE(copies.back()->Start()) << Narrow(copies.back()->Error());
     }
     // Each copy ends up with a main window or a box.
@@ -217,7 +217,7 @@ TEST(ManyCopies, TenStartedAtOnceLeaveOneMainWindowAndNineBoxes) {
         EXPECT_EQ(VisibleWindowsOf(ProcessOf(box)), std::vector<HWND>{box}) << "a refused copy showed more";
     }
     for (HWND box : boxes) ASSERT_TRUE(PressOk(box));
-    Program* first = nullptr;
+    ProgramRun* first = nullptr;
     for (const auto& copy : copies) {
         if (copy->Pid() == ProcessOf(mains[0])) {
             first = copy.get();

@@ -212,7 +212,7 @@ Measured Measure(HWND window, const DesignedWindow& design, int dpi) {
 void WalkAt(int dpi) {
     SCOPED_TRACE(testing::Message() << dpi << " DPI");
     ASSERT_TRUE(SetLogPixels(static_cast<DWORD>(dpi)));
-    Program program;
+    ProgramRun program;
     ASSERT_TRUE(program.Start()) << Narrow(program.Error());
     const auto startUpHidden = [&] { EXPECT_EQ(FindTopWindow(L"Annuvia_frmNagScreen", nullptr, program.Pid()), nullptr); };
 

@@ -191,7 +191,7 @@ std::wstring AnnuviaExePath() {
     return (length > 0 && length < MAX_PATH * 2) ? std::wstring{full} : relative;
 }
 
-Program::~Program() {
+ProgramRun::~ProgramRun() {
     if (Running()) {
         TerminateProcess(info_.hProcess, 1);
         WaitForSingleObject(info_.hProcess, 5000);
@@ -199,7 +199,7 @@ Program::~Program() {
     Close();
 }
 
-void Program::Close() {
+void ProgramRun::Close() {
     if (info_.hThread) CloseHandle(info_.hThread);
     if (info_.hProcess) CloseHandle(info_.hProcess);
     info_ = {};
@@ -224,7 +224,7 @@ bool StartExe(const std::wstring& path, PROCESS_INFORMATION& info, const std::fu
     }
 }
 
-bool Program::Start(const std::wstring& exe) {
+bool ProgramRun::Start(const std::wstring& exe) {
     const std::wstring path = exe.empty() ? AnnuviaExePath() : exe;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         error_ = L"no program at " + path;
@@ -241,11 +241,11 @@ bool Program::Start(const std::wstring& exe) {
     return true;
 }
 
-bool Program::Running() const {
+bool ProgramRun::Running() const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::WaitForExit(DWORD timeoutMs) {
+bool ProgramRun::WaitForExit(DWORD timeoutMs) {
     if (!info_.hProcess) {
         error_ = L"the program was not started";
         return false;

@@ -107,12 +107,12 @@ bool StartExe(const std::wstring& path, PROCESS_INFORMATION& info,
               const std::function<void()>& beforeAttempt = {});
 
 // One run of the program. The destructor ends a run that is still going.
-class Program {
+class ProgramRun {
 public:
-    Program() = default;
-    ~Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+    ProgramRun() = default;
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
 
     // Starts exe (AnnuviaExePath() when empty); on failure error() says why.
     bool Start(const std::wstring& exe = {});

@@ -57,7 +57,7 @@ protected:
         EXPECT_TRUE(VisibleWindowsOf(program.Pid()).empty());
     }
 
-    Program program;
+    ProgramRun program;
     HWND main = nullptr;
 };
 

@@ -54,7 +54,7 @@ protected:
     }
 
     BrowserRecorder browser;
-    Program program;
+    ProgramRun program;
     HWND main = nullptr;
 };
 

@@ -104,7 +104,7 @@ TEST(KeyboardOnly, TheWholeProgramWithoutTheMouse) {
     std::wstring error;
     ASSERT_TRUE(browser.Install(&error)) << Narrow(error);
     SetStoredReminder(L"annuvia", ShortDateFromToday(0));
-    Program program;
+    ProgramRun program;
     ASSERT_TRUE(program.Start()) << Narrow(program.Error());
     HWND main = WaitForTopWindow(kMainClass, kWindowTitle, program.Pid());
     ASSERT_NE(main, nullptr);

@@ -47,7 +47,7 @@ TEST(LoadedModulesE2E, TheShellComesInWithTheFirstPageAndTheDateParserNotForARec
     ASSERT_TRUE(browser.Install(&error)) << Narrow(error);
     // Reminded ten days ago: the reminder reads the date and asks nothing.
     ASSERT_TRUE(SetStoredReminder(L"annuvia", ShortDateFromToday(-10)));
-    Program program;
+    ProgramRun program;
     ASSERT_TRUE(program.Start()) << Narrow(program.Error());
     HWND main = WaitForTopWindow(kMainClass, kWindowTitle, program.Pid());
     ASSERT_NE(main, nullptr);

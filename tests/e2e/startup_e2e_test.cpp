@@ -48,7 +48,7 @@ protected:
         SetStoredReminder(L"annuvia", ShortDateFromToday(0));  // later tests start without a box
     }
     // Starts the program with no reminder due and waits for its idle main window.
-    static void StartToMainWindow(Program& program, HWND& main) {
+    static void StartToMainWindow(ProgramRun& program, HWND& main) {
         SetStoredReminder(L"annuvia", ShortDateFromToday(0));
         ASSERT_TRUE(program.Start()) << Narrow(program.Error());
         main = WaitForTopWindow(kMainClass, kWindowTitle, program.Pid());
@@ -92,7 +92,7 @@ TEST_F(StartUpE2E, ReminderFollowsTheDateStoredInTheRegistry) {
         }
         const std::size_t pagesBefore = browser.Addresses().size();
 
-        Program program;
+        ProgramRun program;
         ASSERT_TRUE(program.Start(c.renamed ? renamed : std::wstring{})) << Narrow(program.Error());
         HWND box = nullptr, main = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
@@ -129,13 +129,13 @@ TEST_F(StartUpE2E, ReminderFollowsTheDateStoredInTheRegistry) {
 }
 
 TEST_F(StartUpE2E, SecondCopyShowsOnlyItsBoxAndLeavesTheFirstAlone) {
-    Program first;
+    ProgramRun first;
     HWND main = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartToMainWindow(first, main));
     HWND name = FindControl(main, ids::txtFirstName);
     ASSERT_TRUE(TypeText(name, L"ann"));
 
-    Program second;
+    ProgramRun second;
     ASSERT_TRUE(second.Start()) << Narrow(second.Error());
     HWND box = WaitForMessageBox(second.Pid());
     ASSERT_NE(box, nullptr) << "the second copy said nothing";
@@ -155,7 +155,7 @@ TEST_F(StartUpE2E, SecondCopyShowsOnlyItsBoxAndLeavesTheFirstAlone) {
 }
 
 TEST_F(StartUpE2E, LinksReachTheBrowserWithTheirExactAddresses) {
-    Program program;
+    ProgramRun program;
     HWND main = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartToMainWindow(program, main));
 

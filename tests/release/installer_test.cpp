@@ -203,7 +203,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsWithoutATrace) {
 
     {
         // The installed program starts (a first start: it stores its reminder date).
-        e2e::Program annuvia;
+        e2e::ProgramRun annuvia;
         ASSERT_TRUE(annuvia.Start(exe)) << Narrow(annuvia.Error());
         HWND main = e2e::WaitForTopWindow(e2e::kMainClass, e2e::kWindowTitle, annuvia.Pid());
         ASSERT_NE(main, nullptr) << "the installed program showed no main window";
