@@ -75,7 +75,7 @@ void RelayoutAtEveryDpi() {
         for (const DesignedControl& c : design->controls)
             fonts.push_back(reinterpret_cast<HFONT>(SendMessageW(form->Control(c.id), WM_GETFONT, 0, 0)));
     }
-    for (UINT dpi : {120u, 144u, 168u, 192u, 96u}) {
+    for (UINT dpi : {120u, 144u, 192u, 168u, 96u}) {
         for (const auto& [form, design] : windows) TellNewDpi(*form, dpi);
         Pump(app);
         HFONT* before = fonts.data();
