@@ -404,7 +404,8 @@ TEST_F(ExitScreen, SubmitShowsTheFirstFailedCheckOrOpensTheReferral) {
             EXPECT_TRUE(run.platform.messages.empty());
             EXPECT_EQ(run.platform.pages, (std::vector<std::wstring>{c.address}));
         }
-        EXPECT_EQ(WindowText(run.C(N::txtName)) + WindowText(run.C(N::txtMessage)), before);  // the boxes keep their texts
+        // The boxes keep their texts.
+        EXPECT_EQ(WindowText(run.C(N::txtName)) + WindowText(run.C(N::txtMessage)), before);
         EXPECT_TRUE(run.app.NagScreen2().IsVisible());
     }
     // Alt+N presses the button too.
