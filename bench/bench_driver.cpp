@@ -354,7 +354,7 @@ int Cycle(int count, const std::wstring& path) {
                     fail("no result window after Next");
                     break;
                 }
-                if (!e2e::PostClick(e2e::FindControl(result, e2e::ids::cmdback))) {
+                if (!e2e::PostClick(e2e::FindControl(result, e2e::ids::Result::cmdback))) {
                     fail("no Back button");
                     break;
                 }

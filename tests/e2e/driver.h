@@ -41,8 +41,6 @@ using enum annuvia::frmMainIds::Id;
 using Result = annuvia::frmPersonalYearIds;
 using About = annuvia::frmAboutIds;
 using Exit = annuvia::frmNagScreen2Ids;
-// Back, which the benchmark's driver presses as ids::cmdback.
-inline constexpr int cmdback = Result::cmdback;
 }  // namespace ids
 
 // Calls ready() every few milliseconds until it returns true or timeoutMs
