@@ -5,7 +5,8 @@
 // destroyed). Showing a visible form, hiding a hidden one and unloading one
 // that is already being unloaded do nothing. A form whose window is destroyed
 // by someone else (with its owner, say) is no longer loaded, and its next Show
-// loads it afresh. The registry keeps the loaded forms in load order.
+// loads it afresh. The registry keeps the loaded forms in load order. The
+// message handler runs the window's handlers from its table of events.
 
 #include <windows.h>
 
