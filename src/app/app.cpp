@@ -1,5 +1,7 @@
 #include "app/app.h"
 
+#include <commctrl.h>
+
 #include "core/web/modHelp.h"
 #include "win32/bench_marks.h"
 
@@ -65,10 +67,7 @@ void App::CheckUpdateReminder() {
 }
 
 void App::ShowMainWindow() {
-    // Each step runs even when one before it failed.
-    IgnoringErrors([&] { main_->Show(); });
-    IgnoringErrors([&] { nagScreen_->Hide(); });
-    IgnoringErrors([&] { nagScreen2_->Hide(); });
+    EachStep([&] { main_->Show(); }, [&] { nagScreen_->Hide(); }, [&] { nagScreen2_->Hide(); });
 }
 
 void App::BringBannerToFront(FrontBanner banner) { main_->BringBannerToFront(banner); }
@@ -82,19 +81,20 @@ void App::ShowResult(annuvia::PersonalYear number) {
 // Owned by the main window, so without a taskbar button of its own.
 void App::ShowAbout() { about_->ShowModal(main_->IsLoaded() ? main_->Hwnd() : nullptr); }
 
-HIMAGELIST App::ProgramIcons() { return nagScreen_->IMGIcon(); }
+HICON App::ProgramIcon() {
+    HIMAGELIST images = nagScreen_->IMGIcon();
+    return images ? ImageList_GetIcon(images, 0, ILD_NORMAL) : nullptr;
+}
 
-void App::ExitHandOver(Form& closing) {
-    // Reached again from the closing window's own unload handler, every step
-    // finds its work done: the exit screen shows, the start-up window is
-    // hidden and the closing window is already being unloaded.
+void App::ExitHandOver(Form& /*closing: it unloads itself*/) {
+    // Run a second time, from the closing window's unload handler, every step
+    // finds its work done: the exit screen is shown, the start-up window hidden.
     frmNagScreen2& exitScreen = *nagScreen2_;
     exitScreen.Show();  // loads it first when needed; its load shows it, topmost
     // Shown, it takes the activation, so that its Exit button has the focus.
     if (!forms_.Ended() && exitScreen.IsVisible() && GetForegroundWindow() != exitScreen.Hwnd())
         SetForegroundWindow(exitScreen.Hwnd());
     nagScreen_->Hide();
-    closing.Unload();
 }
 
 }  // namespace annuvia

@@ -39,7 +39,7 @@ public:
     void ExitHandOver(Form& closing) override;
     // Unloads every loaded window in load order, errors ignored, then ends the process.
     void UnloadAllAndEnd() override;
-    HIMAGELIST ProgramIcons() override;
+    HICON ProgramIcon() override;
 
     FormRegistry& Forms() { return forms_; }
     frmNagScreen& NagScreen() { return *nagScreen_; }

@@ -31,6 +31,7 @@ constexpr ControlKindTraits kKinds[] = {
      .className = L"EDIT",
      .style = WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT,
      .exStyle = WS_EX_CLIENTEDGE,
+     .subclassed = true,
      .unlimitedText = true,
      .repaintsFromPicture = true},
     {.kind = K::LockedText,
@@ -75,6 +76,18 @@ constexpr bool InKindOrder() {
     return std::size(kKinds) == static_cast<std::size_t>(ControlKind::Icon) + 1;
 }
 static_assert(InKindOrder(), "one row for each control kind, in the order of ControlKind");
+
+// What the form does for a kind in place of the control (its keys, its
+// painting) reaches the control only through its subclassing.
+constexpr bool SubclassedWhereNeeded() {
+    for (const ControlKindTraits& kind : kKinds) {
+        if ((kind.link || kind.keys != KeyRule::Own || kind.repaintsFromPicture || kind.programIcon) &&
+            !kind.subclassed)
+            return false;
+    }
+    return true;
+}
+static_assert(SubclassedWhereNeeded(), "every kind the form handles messages for is subclassed");
 
 bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
     // A link behaves as the system's link control does: Enter and Space open it.

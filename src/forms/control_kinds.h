@@ -33,10 +33,10 @@ struct ControlKindTraits {
     bool link = false;
     bool stacked = false;        // several lie at one place: only the one in front is a tab stop
     KeyRule keys = KeyRule::Own;
-    bool subclassed = false;  // the form routes its messages from the start
+    bool subclassed = false;  // the form routes its messages from the start (what follows needs it)
     bool ownerDrawn = false;  // painted by PaintButton in its colours; Enter on it presses it
     bool unlimitedText = false;
-    bool repaintsFromPicture = false;  // a long text comes back from its last picture (forms/text_pictures.h)
+    bool repaintsFromPicture = false;  // a long text comes back from its last picture (forms/text_pictures.h); subclassed
     bool openListHeight = false;  // its designed height is that of the open list
     bool programIcon = false;     // painted with an icon, the program's unless its form gives another
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "resource.h"
 #include "win32/system_function.h"
 
 namespace annuvia {
@@ -195,14 +196,34 @@ void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back) {
     }
 }
 
-void PaintIcon(HDC dc, const RECT& box, HICON icon, COLORREF back, UINT dpi) {
+HCURSOR HandPointer() {
+    static const HCURSOR hand = [] {
+        HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
+        return own ? own : LoadCursorW(nullptr, IDC_HAND);
+    }();
+    return hand;
+}
+
+HICON ProgramIcon() {
+    static const auto icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON, 32, 32, LR_SHARED));
+    return icon;
+}
+
+void PaintIconBox(HWND box, HICON icon, COLORREF back, UINT dpi) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box, &ps);
+    RECT rc;
+    GetClientRect(box, &rc);
     HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &box, brush);
+    FillRect(dc, &rc, brush);
     DeleteObject(brush);
-    if (!icon) return;
-    const int size = MulDiv(32, static_cast<int>(dpi), 96);
-    DrawIconEx(dc, box.left + (box.right - box.left - size) / 2, box.top + (box.bottom - box.top - size) / 2, icon,
-               size, size, 0, nullptr, DI_NORMAL);
+    if (icon) {
+        const int size = MulDiv(32, static_cast<int>(dpi), 96);
+        DrawIconEx(dc, rc.left + (rc.right - rc.left - size) / 2, rc.top + (rc.bottom - rc.top - size) / 2, icon,
+                   size, size, 0, nullptr, DI_NORMAL);
+    }
+    EndPaint(box, &ps);
 }
 
 }  // namespace annuvia

@@ -94,8 +94,14 @@ const wchar_t* FrameClassName();
 // underlined and the focus rectangle when it has the focus.
 void PaintButton(const DRAWITEMSTRUCT& item, COLORREF back);
 
-// Fills a box with a colour and draws an icon in its middle, 32 x 32 scaled by the DPI.
-void PaintIcon(HDC dc, const RECT& box, HICON icon, COLORREF back, UINT dpi);
+// The pointer over links and whatever acts as one: the program's hand, or the system's.
+HCURSOR HandPointer();
+// The program's icon at 32 x 32, loaded once and shared.
+HICON ProgramIcon();
+
+// Paints a box (its WM_PAINT): filled with a colour, an icon in its middle
+// (if any), 32 x 32 scaled by the DPI.
+void PaintIconBox(HWND box, HICON icon, COLORREF back, UINT dpi);
 
 // The whole text of a window or control, however long.
 std::wstring WindowText(HWND hwnd);

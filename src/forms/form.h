@@ -1,24 +1,25 @@
 #pragma once
-// The form base: a window with a lifetime. A form is loaded (window and
-// controls created, Form_Load run) on first use, hidden and shown without
-// losing state, and unloaded (Form_Unload run, window destroyed). Showing a
-// visible form, hiding a hidden one and unloading one that is already being
-// unloaded do nothing. A form whose window is destroyed by someone else (with
-// its owner, say) is no longer loaded, and its next Show loads it afresh.
-// The registry keeps the loaded forms in load order.
-// Its controls stand at their twips scaled by the window's DPI, laid out anew
-// when the DPI changes, and take their colours and ways from their kind
-// (forms/control_kinds.h); the focus comes back to where it was on activation.
+// The form base: a window with a lifetime and its message handler. A form is
+// loaded (window and controls created, Form_Load run) on first use, hidden and
+// shown without losing state, and unloaded (Form_Unload run, window
+// destroyed). Showing a visible form, hiding a hidden one and unloading one
+// that is already being unloaded do nothing. A form whose window is destroyed
+// by someone else (with its owner, say) is no longer loaded, and its next Show
+// loads it afresh. The registry keeps the loaded forms in load order. The
+// message handler runs the window's handlers from its table of events.
 
 #include <windows.h>
 
 #include <functional>
 #include <map>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "forms/controls.h"
+#include "forms/layout.h"
 #include "forms/modal.h"
+#include "forms/palette.h"
 #include "forms/text_pictures.h"
 
 namespace annuvia {
@@ -38,15 +39,23 @@ public:
     // Whether the user asked for the system's colours everywhere (high
     // contrast); asked when a form loads and when the system's settings change.
     std::function<bool()> highContrast;
+    ModalStack modals;
 
 private:
     friend class Form;
-    friend class ModalShowing;
-    friend bool ReturnActivationToModal(const FormRegistry& registry, HWND activated);
     std::vector<Form*> loaded_;
     bool ended_ = false;
-    HWND modal_ = nullptr;  // the innermost window shown modally, if any
 };
+
+// One row of a window's table of events: a control or menu entry, the
+// notification it sends (BN_CLICKED, STN_CLICKED, EN_CHANGE, ...), and the
+// handler the form base runs for it (see Handler below).
+struct ControlEvent {
+    int id;
+    int notification;  // kAnyNotification: a menu entry or a dialog command, however it comes
+    void (*handler)(Form& form, int id, int notification);
+};
+inline constexpr int kAnyNotification = -1;
 
 struct FormDesign {
     const wchar_t* className;
@@ -56,6 +65,7 @@ struct FormDesign {
     std::span<const ControlSpec> controls;
     bool appIcon = true;
     bool minButton = true;  // false: a fixed dialog-like frame, only the close box
+    std::span<const ControlEvent> events = {};
 };
 
 class Form {
@@ -88,7 +98,6 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     virtual HMENU CreateFormMenu() { return nullptr; }
-    virtual void OnCommand(int /*id*/, int /*code*/) {}
     // Messages of a subclassed control; return true when handled (result in *result).
     // A handler may change wp (a typed character, say) and let the control go on.
     virtual bool OnControlMessage(int /*id*/, UINT /*msg*/, WPARAM& /*wp*/, LPARAM /*lp*/,
@@ -99,11 +108,12 @@ protected:
     virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT* /*result*/) {
         return false;
     }
-    // Routes a control's messages through OnControlMessage.
+    // Routes a control's messages through OnControlMessage (the kinds that
+    // need it are routed from the start: forms/control_kinds.h).
     void SubclassControl(int id);
     // The window's background: as designed, or the system's while high contrast is on.
-    COLORREF BackColour() const;
-    bool HighContrast() const { return highContrast_; }
+    COLORREF BackColour() const { return palette_.Window(design_.backColor); }
+    bool HighContrast() const { return palette_.HighContrast(); }
     // Destroys the window now, as the destructor would, without Form_Unload:
     // for a form that must release what its window shows only once the window
     // is gone. A modal showing ends first.
@@ -117,44 +127,22 @@ protected:
 
 private:
     enum class State { NotLoaded, Loaded, Unloading };
-    struct ControlState {
-        const ControlSpec* layout;
-        HWND hwnd;
-        COLORREF back;  // as designed, the container's when inherited
-        bool iconGiven = false;  // icon boxes: the form gave the icon (none, perhaps) in place of the program's
-        HICON icon = nullptr;
-    };
-    struct Colours {
-        COLORREF text, back;
-    };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // Runs the handler of the design's event for a WM_COMMAND, if there is one.
+    void RunEvent(int id, int notification);
     // What the form does for a kind of control before the control's own procedure: true when handled.
-    bool ControlKindMessage(HWND control, const ControlState& state, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
-                            LRESULT* result);
+    bool KindMessage(const PlacedControl& placed, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result);
     void LoadOwnedBy(HWND owner);
     void RegisterClassOnce();
     void CreateControls();
-    // Font, place and open-list height of one control, from its twips at the window's DPI.
-    void PlaceControl(HWND control, const ControlSpec& layout);
-    void ApplyLayout();
-    SIZE FrameSize(UINT dpi, bool hasMenu) const;
-    void CentreOnScreen();
-    DWORD Style() const;
+    SIZE ClientTwips() const { return SIZE{design_.clientWidth, design_.clientHeight}; }
     void EndModal() { modal_.End(registry_); }
     // Ends any modal showing and leaves the form not loaded, its window and
     // controls forgotten; returns the window, which is not destroyed here.
     HWND ForgetWindow();
-    HFONT FontFor(const FontSpec& layout) const;
-    const ControlState* StateOf(HWND control) const;
-    HBRUSH BrushFor(COLORREF colour);
-    LRESULT ColourControl(UINT msg, WPARAM wp, LPARAM lp);
-    Colours ColoursOf(const ControlState& state) const;
-    void PaintIconBox(HWND box, const ControlState& state);
-    // Of controls stacked at one place, only the one in front takes the focus.
-    void UpdateStackedStops();
     // Takes the high-contrast setting anew and repaints the window and its controls.
     void ColoursChanged();
 
@@ -163,14 +151,34 @@ private:
     State state_ = State::NotLoaded;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
-    bool highContrast_ = false;
     HWND savedFocus_ = nullptr;
     ModalShowing modal_;
-    std::map<int, ControlState> controls_;
+    PlacedControls controls_;
+    std::map<int, HICON> icons_;  // icon boxes given an icon (none, perhaps) in place of the program's
     std::map<HWND, WNDPROC> controlProcs_;  // each subclassed control's own window procedure
     TextPictures pictures_;
-    std::map<COLORREF, HBRUSH> brushes_;
+    Palette palette_;
 };
+
+// A window's member function as an event's handler, for its table:
+// Handler<&frmMain::cmdNext_Click>. It takes nothing, or the id and the
+// notification that raised it.
+template <typename>
+struct MemberOf;
+template <typename Fn, typename Window>
+struct MemberOf<Fn Window::*> {
+    using Class = Window;
+};
+template <auto Member>
+void Handler(Form& form, int id, int notification) {
+    using Window = typename MemberOf<decltype(Member)>::Class;
+    auto& window = static_cast<Window&>(form);
+    if constexpr (std::is_invocable_v<decltype(Member), Window&, int, int>) {
+        (window.*Member)(id, notification);
+    } else {
+        (window.*Member)();
+    }
+}
 
 // The window procedure's guard: no exception crosses into the system.
 template <typename Fn>
@@ -179,6 +187,12 @@ void IgnoringErrors(Fn&& fn) {
         fn();
     } catch (...) {
     }
+}
+
+// Runs each step in turn, errors ignored: every step runs even when one before it failed.
+template <typename... Steps>
+void EachStep(Steps&&... steps) {
+    (IgnoringErrors(steps), ...);
 }
 
 }  // namespace annuvia

@@ -16,8 +16,7 @@ void ModalShowing::Begin(FormRegistry& registry, HWND window, HWND owner) {
     owner_ = owner;
     disabledOwner_ = owner && IsWindowEnabled(owner);
     if (disabledOwner_) EnableWindow(owner, FALSE);
-    outer_ = registry.modal_;
-    registry.modal_ = window;
+    registry.modals.Push(window);
 }
 
 void ModalShowing::Run(FormRegistry& registry, const std::function<bool()>& up) {
@@ -43,8 +42,7 @@ void ModalShowing::End(FormRegistry& registry) {
     if (!Showing()) return;
     const HWND window = std::exchange(window_, nullptr);
     const HWND owner = std::exchange(owner_, nullptr);
-    if (registry.modal_ == window) registry.modal_ = outer_;
-    outer_ = nullptr;
+    registry.modals.Remove(window);
     const bool alive = owner && IsWindow(owner);
     if (std::exchange(disabledOwner_, false) && alive) EnableWindow(owner, TRUE);
     const HWND active = GetActiveWindow();
@@ -53,7 +51,7 @@ void ModalShowing::End(FormRegistry& registry) {
 }
 
 bool ReturnActivationToModal(const FormRegistry& registry, HWND activated) {
-    const HWND modal = registry.modal_;
+    const HWND modal = registry.modals.Innermost();
     if (!modal || modal == activated || IsWindowEnabled(activated)) return false;
     PostMessageW(modal, TakeActivationMessage(), 0, 0);
     return true;

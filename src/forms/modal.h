@@ -7,11 +7,24 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace annuvia {
 
 class FormRegistry;
+
+// The windows shown modally now, innermost last.
+class ModalStack {
+public:
+    void Push(HWND window) { windows_.push_back(window); }
+    void Remove(HWND window) { windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end()); }
+    HWND Innermost() const { return windows_.empty() ? nullptr : windows_.back(); }
+
+private:
+    std::vector<HWND> windows_;
+};
 
 class ModalShowing {
 public:
@@ -31,7 +44,6 @@ private:
     HWND window_ = nullptr;
     HWND owner_ = nullptr;
     bool disabledOwner_ = false;  // the owner was enabled, and this showing disabled it
-    HWND outer_ = nullptr;        // the modal window this one shows over, if any
 };
 
 // What a modal window is sent to take the activation back.

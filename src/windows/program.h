@@ -4,7 +4,6 @@
 // controls; the program object answers, and it alone knows all the windows.
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "core/numerology/numerology.h"
 #include "core/web/cobrand.h"
@@ -26,13 +25,16 @@ public:
     virtual void ShowResult(PersonalYear number) = 0;
     // Shows the About window, modal to the main window.
     virtual void ShowAbout() = 0;
-    // The exit hand-over, run inside the handler of the window being closed:
-    // the exit screen shows, the start-up window hides, the closing window unloads.
+    // The exit hand-over, run by the handlers of the window being closed:
+    // the exit screen shows and the start-up window hides. The closing window
+    // then unloads itself, or is already unloading (its Form_Unload runs the
+    // hand-over too, which then finds its work done).
     virtual void ExitHandOver(Form& closing) = 0;
     // Unloads every window in load order and ends the process.
     virtual void UnloadAllAndEnd() = 0;
-    // The program icon as image 1 of the start-up window's image list (may be null).
-    virtual HIMAGELIST ProgramIcons() = 0;
+    // The program icon, image 1 of the start-up window's image list, as an
+    // icon of its own that the caller destroys (null when there is none).
+    virtual HICON ProgramIcon() = 0;
 
 protected:
     ~Program() = default;

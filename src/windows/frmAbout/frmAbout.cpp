@@ -34,43 +34,25 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
+// cmdOK is the default and the cancel button: Enter and Esc press it,
+// wherever the focus is (a focused link takes Enter for itself).
+const ControlEvent frmAbout::kEvents[] = {
+    {cmdOK, BN_CLICKED, Handler<&A::cmdOK_Click>},
+    {IDOK, kAnyNotification, Handler<&A::cmdOK_Click>},
+    {IDCANCEL, kAnyNotification, Handler<&A::cmdOK_Click>},
+    {lblHomePage, STN_CLICKED, Handler<&A::lblHomePage_Click>},
+    {lblCobrand, STN_CLICKED, Handler<&A::lblCobrand_Click>},
+};
+
 frmAbout::frmAbout(FormRegistry& forms, Platform& platform)
     : Form(forms,
-           FormDesign{L"Annuvia_frmAbout", kWindowTitle, 6825, 3690, kFormBlue, kControls, true, false}),
+           FormDesign{L"Annuvia_frmAbout", kWindowTitle, 6825, 3690, kFormBlue, kControls, true, false, kEvents}),
       platform_(platform) {}
-
 
 void frmAbout::cmdOK_Click() { Unload(); }
 
 void frmAbout::lblHomePage_Click() { OpenHomePage(platform_); }
 
 void frmAbout::lblCobrand_Click() { OpenFullyBrandedPage(platform_); }
-
-void frmAbout::OnCommand(int id, int code) {
-    switch (id) {
-        case cmdOK:
-            if (code == BN_CLICKED) cmdOK_Click();
-            break;
-        case lblHomePage:
-            if (code == STN_CLICKED) lblHomePage_Click();
-            break;
-        case lblCobrand:
-            if (code == STN_CLICKED) lblCobrand_Click();
-            break;
-        default:
-            break;
-    }
-}
-
-bool frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
-    // cmdOK is the default and the cancel button: Enter and Esc press it,
-    // wherever the focus is (a focused link takes Enter for itself).
-    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-        cmdOK_Click();
-        *result = 0;
-        return true;
-    }
-    return false;
-}
 
 }  // namespace annuvia

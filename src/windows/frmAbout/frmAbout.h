@@ -33,8 +33,7 @@ public:
     void lblCobrand_Click();
 
 private:
-    void OnCommand(int id, int code) override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    static const ControlEvent kEvents[];
 
     Platform& platform_;
 };

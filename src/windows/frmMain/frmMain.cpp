@@ -71,8 +71,25 @@ void AddEntry(HWND list, const std::wstring& text) {
 
 }  // namespace
 
+// Enter and Esc arrive as IDOK and IDCANCEL: the window has no default button.
+const ControlEvent frmMain::kEvents[] = {
+    {cmdNext, BN_CLICKED, Handler<&M::cmdNext_Click>},
+    {cmdExit, BN_CLICKED, Handler<&M::cmdExit_Click>},
+    {Label61, STN_CLICKED, Handler<&M::Label61_Click>},
+    {lblFullBrand, STN_CLICKED, Handler<&M::lblFullBrand_Click>},
+    {lblCobrand, STN_CLICKED, Handler<&M::lblCobrand_Click>},
+    {mnuNext, kAnyNotification, Handler<&M::cmdNext_Click>},  // mnuNext_Click
+    {mnuExit, kAnyNotification, Handler<&M::cmdExit_Click>},  // mnuExit_Click
+    {mnuOnline, kAnyNotification, Handler<&M::mnuOnline_Click>},
+    {mnuVisit, kAnyNotification, Handler<&M::mnuVisit_Click>},
+    {mnuUpdate, kAnyNotification, Handler<&M::mnuUpdate_Click>},
+    {mnuAbout, kAnyNotification, Handler<&M::mnuAbout_Click>},
+    {mnuDonate, kAnyNotification, Handler<&M::mnuDonate_Click>},
+    {mkmoney, kAnyNotification, Handler<&M::mkmoney_Click>},
+};
+
 frmMain::frmMain(FormRegistry& forms, Platform& platform, Program& program)
-    : Form(forms, FormDesign{L"Annuvia_frmMain", kWindowTitle, 6405, 3450, kFormBlue, kControls}),
+    : Form(forms, FormDesign{L"Annuvia_frmMain", kWindowTitle, 6405, 3450, kFormBlue, kControls, true, true, kEvents}),
       platform_(platform),
       program_(program) {}
 
@@ -114,41 +131,10 @@ void frmMain::Form_Load() {
     for (HWND list : {days, months, years}) SendMessageW(list, CB_SETCURSEL, 0, 0);
     for (HWND list : {days, months, years}) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ANNUVIA_MARK("lists filled");
-    for (int box : {txtFirstName, txtMiddleName, txtLastName}) SubclassControl(box);
     FitTexts();
 }
 
 void frmMain::Form_Unload() { program_.ExitHandOver(*this); }
-
-void frmMain::OnCommand(int id, int code) {
-    Platform& platform = platform_;
-    switch (id) {
-        case cmdNext:
-            if (code == BN_CLICKED) cmdNext_Click();
-            break;
-        case cmdExit:
-            if (code == BN_CLICKED) cmdExit_Click();
-            break;
-        case Label61:
-            if (code == STN_CLICKED) OpenHomePage(platform);
-            break;
-        case lblFullBrand:
-            if (code == STN_CLICKED) OpenFullyBrandedPage(platform);
-            break;
-        case lblCobrand:
-            if (code == STN_CLICKED) OpenCoBrandPage(platform);
-            break;
-        case mnuNext: cmdNext_Click(); break;
-        case mnuExit: cmdExit_Click(); break;
-        case mnuOnline: OpenHelpPage(platform); break;
-        case mnuVisit: OpenHomePage(platform); break;
-        case mnuUpdate: OpenDownloadPage(platform); break;
-        case mnuAbout: mnuAbout_Click(); break;
-        case mnuDonate: OpenDonatePage(platform); break;
-        case mkmoney: OpenFullyBrandedPage(platform); break;
-        default: break;  // Enter and Esc arrive as IDOK and IDCANCEL: the window has no default button
-    }
-}
 
 bool frmMain::OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM, LRESULT*) {
     // Typed a to z become capitals; everything else, pasted text included, passes unchanged.
@@ -205,12 +191,26 @@ void frmMain::cmdNext_Click() {
     program_.ShowResult(CalcPersonalYear(ChosenText(cboDate), ChosenText(cboMonth), platform_));
 }
 
-void frmMain::cmdExit_Click() { program_.ExitHandOver(*this); }
+void frmMain::cmdExit_Click() {
+    // The hand-over, then this window goes: its unload runs the hand-over
+    // once more, which finds its work done.
+    program_.ExitHandOver(*this);
+    Unload();
+}
 
 void frmMain::mnuAbout_Click() {
     // Modal: this window takes no input until About closes.
     program_.ShowAbout();
 }
+
+void frmMain::Label61_Click() { OpenHomePage(platform_); }
+void frmMain::lblFullBrand_Click() { OpenFullyBrandedPage(platform_); }
+void frmMain::lblCobrand_Click() { OpenCoBrandPage(platform_); }
+void frmMain::mnuOnline_Click() { OpenHelpPage(platform_); }
+void frmMain::mnuVisit_Click() { OpenHomePage(platform_); }
+void frmMain::mnuUpdate_Click() { OpenDownloadPage(platform_); }
+void frmMain::mnuDonate_Click() { OpenDonatePage(platform_); }
+void frmMain::mkmoney_Click() { OpenFullyBrandedPage(platform_); }
 
 void frmMain::BringBannerToFront(FrontBanner banner) {
     switch (banner) {

@@ -25,12 +25,22 @@ private:
     void Form_Load() override;
     void Form_Unload() override;
     HMENU CreateFormMenu() override;
-    void OnCommand(int id, int code) override;
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
 
     bool ValidateInput();
     MainEntries ReadEntries() const;
     std::wstring ChosenText(int listId) const;
+    // Each opens its page (core/web/modHelp.h) and does nothing else.
+    void Label61_Click();
+    void lblFullBrand_Click();
+    void lblCobrand_Click();
+    void mnuOnline_Click();
+    void mnuVisit_Click();
+    void mnuUpdate_Click();
+    void mnuDonate_Click();
+    void mkmoney_Click();
+
+    static const ControlEvent kEvents[];
 
     Platform& platform_;
     Program& program_;

@@ -52,24 +52,19 @@ HIMAGELIST frmNagScreen::IMGIcon() {
 }
 
 void frmNagScreen::Form_Load() {
-    Platform& platform = platform_;
-    // Every step runs even when one before it failed.
     bool refused = false;
-    IgnoringErrors([&] { refused = platform.AnotherInstanceRunning(); });
+    IgnoringErrors([&] { refused = platform_.AnotherInstanceRunning(); });
     if (refused) {
         IgnoringErrors([&] {
-            platform.ShowMessage(nullptr, kAlreadyRunning, MsgButtons::OK, MsgIcon::Information);
+            platform_.ShowMessage(nullptr, kAlreadyRunning, MsgButtons::OK, MsgIcon::Information);
         });
         program_.UnloadAllAndEnd();
         return;
     }
     ANNUVIA_MARK("instance guard");
-    IgnoringErrors([&] { platform.SeedRandomFromTimer(); });
-    IgnoringErrors([&] { program_.CheckUpdateReminder(); });
+    EachStep([&] { platform_.SeedRandomFromTimer(); }, [&] { program_.CheckUpdateReminder(); });
     ANNUVIA_MARK("reminder (start-up)");
-    IgnoringErrors([&] { program_.ShowMainWindow(); });
-    IgnoringErrors([&] { Hide(); });
-    IgnoringErrors([&] { CoBrand_Randomize(); });
+    EachStep([&] { program_.ShowMainWindow(); }, [&] { Hide(); }, [&] { CoBrand_Randomize(); });
     ANNUVIA_MARK("banner rotation");
 }
 

@@ -1,7 +1,5 @@
 #include "windows/frmNagScreen2/frmNagScreen2.h"
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "core/web/modHelp.h"
@@ -86,9 +84,28 @@ constexpr Prompt kPrompts[] = {
 
 }  // namespace
 
+// Enter elsewhere than on a button and Esc arrive as IDOK and IDCANCEL: there is no cancel button.
+const ControlEvent frmNagScreen2::kEvents[] = {
+    {cmdClose, BN_CLICKED, Handler<&N::cmdClose_Click>},
+    {Check1, BN_CLICKED, Handler<&N::Check1_Click>},
+    {lblGoToHome, STN_CLICKED, Handler<&N::lblGoToHome_Click>},
+    {cmdSubmit, BN_CLICKED, Handler<&N::cmdSubmit_Click>},
+    // Each box's GotFocus and LostFocus: its prompt goes and comes back.
+    {txtName, EN_SETFOCUS, Handler<&N::PromptOnFocus>},
+    {txtName, EN_KILLFOCUS, Handler<&N::PromptOnFocus>},
+    {txtEmail, EN_SETFOCUS, Handler<&N::PromptOnFocus>},
+    {txtEmail, EN_KILLFOCUS, Handler<&N::PromptOnFocus>},
+    {txtFriendEmail, EN_SETFOCUS, Handler<&N::PromptOnFocus>},
+    {txtFriendEmail, EN_KILLFOCUS, Handler<&N::PromptOnFocus>},
+    {txtFriendName, EN_SETFOCUS, Handler<&N::PromptOnFocus>},
+    {txtFriendName, EN_KILLFOCUS, Handler<&N::PromptOnFocus>},
+    {txtMessage, EN_SETFOCUS, Handler<&N::PromptOnFocus>},
+    {txtMessage, EN_KILLFOCUS, Handler<&N::PromptOnFocus>},
+};
+
 frmNagScreen2::frmNagScreen2(FormRegistry& forms, Platform& platform, Program& program)
-    : Form(forms,
-           FormDesign{L"Annuvia_frmNagScreen2", kWindowTitle, 11115, 4725, kWhite, kControls, false}),
+    : Form(forms, FormDesign{L"Annuvia_frmNagScreen2", kWindowTitle, 11115, 4725, kWhite, kControls, false, true,
+                             kEvents}),
       platform_(platform),
       program_(program) {}
 
@@ -99,26 +116,20 @@ frmNagScreen2::~frmNagScreen2() {
 }
 
 void frmNagScreen2::Form_Load() {
-    Platform& platform = platform_;
     // 1. Title and caption.
     SetWindowTextW(Hwnd(), kWindowTitle);
     SetWindowTextW(Control(lblNagScreen2Caption), kWindowTitle);
     // 2. The program icon, image 1 of the start-up window's image list.
-    if (!icon_) {
-        if (HIMAGELIST images = program_.ProgramIcons()) icon_ = ImageList_GetIcon(images, 0, ILD_NORMAL);
-    }
+    if (!icon_) icon_ = program_.ProgramIcon();
     if (icon_) {
         SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     }
     SetIcon(picNagscreen2Icon, icon_);
     // 3. A fresh seed, and one draw for the support text.
-    platform.SeedRandomFromTimer();
-    SetWindowTextW(Control(Label2), kSupportTexts[SupportTextIndex(platform.NextRandom())]);
+    platform_.SeedRandomFromTimer();
+    SetWindowTextW(Control(Label2), kSupportTexts[SupportTextIndex(platform_.NextRandom())]);
     FitTexts();  // the caption and the texts, now that they are in
-    // The address boxes filter typed keys.
-    SubclassControl(txtEmail);
-    SubclassControl(txtFriendEmail);
     // 4. Above every window that is not itself topmost, shown without being activated.
     SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
@@ -141,12 +152,12 @@ void frmNagScreen2::cmdSubmit_Click() {
     const TellAFriendFields fields{WindowText(Control(txtName)), WindowText(Control(txtEmail)),
                                    WindowText(Control(txtMessage)), WindowText(Control(txtFriendName)),
                                    WindowText(Control(txtFriendEmail))};
-    Platform& platform = platform_;
-    if (const wchar_t* message = SubmitTellAFriend(platform, fields, tellAFriend_))
-        platform.ShowMessage(Hwnd(), message, MsgButtons::OK, MsgIcon::Critical);
+    if (const wchar_t* message = SubmitTellAFriend(platform_, fields, tellAFriend_))
+        platform_.ShowMessage(Hwnd(), message, MsgButtons::OK, MsgIcon::Critical);
 }
 
-void frmNagScreen2::PromptOnFocus(int id, bool gained) {
+void frmNagScreen2::PromptOnFocus(int id, int notification) {
+    const bool gained = notification == EN_SETFOCUS;
     for (const Prompt& prompt : kPrompts) {
         if (prompt.id != id) continue;
         HWND box = Control(id);
@@ -154,28 +165,6 @@ void frmNagScreen2::PromptOnFocus(int id, bool gained) {
         const auto replacement = gained ? TextOnGotFocus(text, prompt.text) : TextOnLostFocus(text, prompt.text);
         if (replacement) SetWindowTextW(box, replacement->c_str());
         return;
-    }
-}
-
-void frmNagScreen2::OnCommand(int id, int code) {
-    switch (id) {
-        case cmdClose:
-            if (code == BN_CLICKED) cmdClose_Click();
-            break;
-        case Check1:
-            if (code == BN_CLICKED) Check1_Click();
-            break;
-        case lblGoToHome:
-            if (code == STN_CLICKED) lblGoToHome_Click();
-            break;
-        case cmdSubmit:
-            if (code == BN_CLICKED) cmdSubmit_Click();
-            break;
-        case txtName: case txtEmail: case txtFriendEmail: case txtFriendName: case txtMessage:
-            if (code == EN_SETFOCUS || code == EN_KILLFOCUS) PromptOnFocus(id, code == EN_SETFOCUS);
-            break;
-        default:
-            break;  // Enter elsewhere and Esc arrive as IDOK and IDCANCEL: there is no cancel button
     }
 }
 

@@ -69,11 +69,13 @@ public:
 private:
     void Form_Load() override;
     void Form_Unload() override;
-    void OnCommand(int id, int code) override;
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
-    void PromptOnFocus(int id, bool gained);
+    // A box's GotFocus (EN_SETFOCUS) and LostFocus: its prompt goes, and comes back to a box left blank.
+    void PromptOnFocus(int id, int notification);
+
+    static const ControlEvent kEvents[];
 
     Platform& platform_;
     Program& program_;

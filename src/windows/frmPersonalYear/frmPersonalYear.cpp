@@ -33,16 +33,24 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
+// The Print button has no action.
+const ControlEvent frmPersonalYear::kEvents[] = {
+    {cmdback, BN_CLICKED, Handler<&F::cmdback_Click>},
+    {txtDisplay, EN_CHANGE, Handler<&F::ClearClipboard>},  // txtDisplay_Change
+    {Label61, STN_CLICKED, Handler<&F::Label61_Click>},
+    {lblFullBrand, STN_CLICKED, Handler<&F::lblFullBrand_Click>},
+    {lblCobrand, STN_CLICKED, Handler<&F::lblCobrand_Click>},
+};
+
 frmPersonalYear::frmPersonalYear(FormRegistry& forms, Platform& platform, Program& program)
-    : Form(forms,
-           FormDesign{L"Annuvia_frmPersonalYear", kWindowTitle, 6375, 5220, kFormBlue, kControls}),
+    : Form(forms, FormDesign{L"Annuvia_frmPersonalYear", kWindowTitle, 6375, 5220, kFormBlue, kControls, true, true,
+                             kEvents}),
       platform_(platform),
       program_(program) {}
 
 void frmPersonalYear::Form_Load() {
     // Everything the window shows is in its design or put in by ShowReading;
-    // the text box only needs its mouse messages routed here, the promotion its type fitted.
-    SubclassControl(txtDisplay);
+    // only the promotion's type is fitted.
     FitTexts();
 }
 
@@ -51,10 +59,9 @@ void frmPersonalYear::Form_Unload() {
 }
 
 void frmPersonalYear::cmdback_Click() {
-    // Each step runs even when one before it failed. Unloading runs the exit
-    // hand-over, which shows the exit screen; the last step hides it again.
-    IgnoringErrors([&] { Unload(); });
-    IgnoringErrors([&] { program_.ShowMainWindow(); });
+    // Unloading runs the exit hand-over, which shows the exit screen; the
+    // second step hides it again.
+    EachStep([&] { Unload(); }, [&] { program_.ShowMainWindow(); });
 }
 
 void frmPersonalYear::ShowReading(PersonalYear number) {
@@ -66,27 +73,9 @@ void frmPersonalYear::ShowReading(PersonalYear number) {
     SendMessageW(display, EM_SCROLLCARET, 0, 0);
 }
 
-void frmPersonalYear::OnCommand(int id, int code) {
-    switch (id) {
-        case cmdback:
-            if (code == BN_CLICKED) cmdback_Click();
-            break;
-        case txtDisplay:
-            if (code == EN_CHANGE) ClearClipboard();  // txtDisplay_Change
-            break;
-        case Label61:
-            if (code == STN_CLICKED) OpenHomePage(platform_);
-            break;
-        case lblFullBrand:
-            if (code == STN_CLICKED) OpenFullyBrandedPage(platform_);
-            break;
-        case lblCobrand:
-            if (code == STN_CLICKED) OpenCoBrandPage(platform_);
-            break;
-        default:
-            break;  // the Print button has no action
-    }
-}
+void frmPersonalYear::Label61_Click() { OpenHomePage(platform_); }
+void frmPersonalYear::lblFullBrand_Click() { OpenFullyBrandedPage(platform_); }
+void frmPersonalYear::lblCobrand_Click() { OpenCoBrandPage(platform_); }
 
 bool frmPersonalYear::OnControlMessage(int id, UINT msg, WPARAM&, LPARAM, LRESULT*) {
     if (id != txtDisplay) return false;
@@ -96,6 +85,8 @@ bool frmPersonalYear::OnControlMessage(int id, UINT msg, WPARAM&, LPARAM, LRESUL
             ClearClipboard();  // txtDisplay_MouseDown
             break;
         case WM_LBUTTONUP:
+            // A left click raises the box's MouseUp and then its Click, and
+            // each of the two clears what was copied: twice, not once by mistake.
             ClearClipboard();  // txtDisplay_MouseUp
             ClearClipboard();  // txtDisplay_Click
             break;

@@ -22,11 +22,16 @@ public:
 private:
     void Form_Load() override;
     void Form_Unload() override;
-    void OnCommand(int id, int code) override;
     bool OnControlMessage(int id, UINT msg, WPARAM& wp, LPARAM lp, LRESULT* result) override;
 
     // What was copied out of the result text goes; nothing else does.
     void ClearClipboard() { platform_.ClearClipboard(Control(txtDisplay)); }
+    // Each opens its page (core/web/modHelp.h) and does nothing else.
+    void Label61_Click();
+    void lblFullBrand_Click();
+    void lblCobrand_Click();
+
+    static const ControlEvent kEvents[];
 
     Platform& platform_;
     Program& program_;
