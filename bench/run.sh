@@ -45,8 +45,8 @@ configure() {  # TREE PRESET
 configure "$win64" bench-win64
 configure "$marks" bench-win64-marks
 configure "$win32" bench-win32
-cmake --build "$win64" -j"$jobs" --target annuvia bench_blank bench_blank_cxx bench_driver >/dev/null
-cmake --build "$marks" -j"$jobs" --target annuvia bench_blank bench_blank_themed >/dev/null
+cmake --build "$win64" -j"$jobs" --target annuvia bench_blank bench_blank_cxx bench_standin bench_driver >/dev/null
+cmake --build "$marks" -j"$jobs" --target annuvia bench_blank bench_blank_themed bench_standin >/dev/null
 cmake --build "$win32" -j"$jobs" --target annuvia bench_blank bench_blank_cxx >/dev/null
 
 # winpath, and the loader the version line below names.
@@ -97,11 +97,13 @@ echo
 mark_cpu
 before=()
 if [ -n "${ANNUVIA_BENCH_BEFORE:-}" ]; then
-  before=("before=Annuvia_frmMain=$(winpath "$(absolute "$ANNUVIA_BENCH_BEFORE")")")
+  before=("before=Annuvia_frmMain=$(winpath "$(absolute "$ANNUVIA_BENCH_BEFORE")")=form")
 fi
 session start "$rounds" \
-  "annuvia=Annuvia_frmMain=$(winpath "$win64/src/annuvia.exe")" \
-  "annuvia-marks=Annuvia_frmMain=$(winpath "$marks/src/annuvia.exe")=marks" \
+  "annuvia=Annuvia_frmMain=$(winpath "$win64/src/annuvia.exe")=form" \
+  "annuvia-marks=Annuvia_frmMain=$(winpath "$marks/src/annuvia.exe")=marks=form" \
+  "standin=Annuvia_frmMain=$(winpath "$win64/bench/bench_standin.exe")=form" \
+  "standin-marks=Annuvia_frmMain=$(winpath "$marks/bench/bench_standin.exe")=marks=form" \
   "${before[@]}" \
   "blank-themed=AnnuviaBenchBlank=$(winpath "$marks/bench/bench_blank_themed.exe")=marks" \
   "blank-marks=AnnuviaBenchBlank=$(winpath "$marks/bench/bench_blank.exe")=marks" \

@@ -88,12 +88,15 @@ const ControlEvent frmMain::kEvents[] = {
     {mkmoney, kAnyNotification, Handler<&M::mkmoney_Click>},
 };
 
-frmMain::frmMain(FormRegistry& forms, Platform& platform, Program& program)
-    : Form(forms, FormDesign{L"Annuvia_frmMain", kWindowTitle, 6405, 3450, kFormBlue, kControls, true, true, kEvents}),
-      platform_(platform),
-      program_(program) {}
+const FormDesign frmMain::kDesign{L"Annuvia_frmMain", kWindowTitle, 6405, 3450, kFormBlue, kControls, true, true,
+                                 kEvents};
 
-HMENU frmMain::CreateFormMenu() {
+frmMain::frmMain(FormRegistry& forms, Platform& platform, Program& program)
+    : Form(forms, kDesign), platform_(platform), program_(program) {}
+
+HMENU frmMain::CreateFormMenu() { return MenuBar(); }
+
+HMENU frmMain::MenuBar() {
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
     AppendMenuW(file, MF_STRING, mnuNext, L"&Next");

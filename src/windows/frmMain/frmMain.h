@@ -15,6 +15,11 @@ public:
 
     frmMain(FormRegistry& forms, Platform& platform, Program& program);
 
+    // The window as designed: its class, size, colour and controls, and its
+    // menu bar (the bench builds the same window plainly from them).
+    static const FormDesign kDesign;
+    static HMENU MenuBar();
+
     void cmdNext_Click();
     void cmdExit_Click();
     void mnuAbout_Click();

@@ -1,0 +1,120 @@
+// The floor of the main window's design: the same window built plainly from
+// frmMain's own design (its class with the program icon, size, colour, menu
+// and control table: the same classes, styles, fonts and texts), after the
+// same hidden start-up window, with the focus in the first name box. No form
+// base: no subclassed controls, no event table, no text fitting and no
+// filled lists; it paints in the designed colours and takes Tab as the
+// program does. What annuvia.exe takes beyond this is the price of its
+// form base and of its loading.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "forms/layout.h"
+#include "forms/palette.h"
+#include "resource.h"
+#include "win32/bench_marks.h"
+#include "windows/frmMain/frmMain.h"
+
+namespace {
+
+using annuvia::frmMain;
+
+constexpr wchar_t kStartupClass[] = L"AnnuviaBenchStandInStartup";
+annuvia::Palette palette;
+annuvia::PlacedControls controls;
+
+LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            palette.FillWindow(hwnd, reinterpret_cast<HDC>(wp), frmMain::kDesign.backColor);
+            return 1;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            if (const annuvia::PlacedControl* placed = annuvia::Find(controls, reinterpret_cast<HWND>(lp))) {
+                if (HBRUSH brush = palette.ColourControl(reinterpret_cast<HDC>(wp), *placed))
+                    return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (const annuvia::PlacedControl* placed = annuvia::Find(controls, item->hwndItem)) {
+                annuvia::PaintButton(*item, palette.Of(*placed).back);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
+                SetFocus(controls[frmMain::txtFirstName].hwnd);
+                ANNUVIA_MARK("focus set", frmMain::kDesign.className);
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND MakeWindow(const wchar_t* className, SIZE twips, bool minButton, HMENU menu) {
+    const UINT dpi = annuvia::DpiOfWindow(nullptr);
+    const DWORD style = annuvia::FormStyle(minButton);
+    const SIZE size = annuvia::FrameSize(twips, style, menu != nullptr, dpi);
+    const POINT place = annuvia::CentredOnPrimaryScreen(size);
+    return CreateWindowExW(annuvia::kFormExStyle, className, frmMain::kDesign.caption, style, place.x, place.y,
+                           size.cx, size.cy, nullptr, menu, GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    ANNUVIA_MARK("wWinMain");
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&common);
+    ANNUVIA_MARK("common controls");
+    const annuvia::FormDesign& design = frmMain::kDesign;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kStartupClass;
+    RegisterClassExW(&wc);
+    // The start-up window: 1500 twips square, fixed frame, never shown.
+    [[maybe_unused]] HWND startup = MakeWindow(kStartupClass, SIZE{1500, 1500}, false, nullptr);
+    ANNUVIA_MARK("window created", kStartupClass);
+    wc.lpfnWndProc = StandInProc;
+    wc.lpszClassName = design.className;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+    RegisterClassExW(&wc);
+    HWND window = MakeWindow(design.className, SIZE{design.clientWidth, design.clientHeight}, design.minButton,
+                             frmMain::MenuBar());
+    ANNUVIA_MARK("window created", design.className);
+    const UINT dpi = annuvia::DpiOfWindow(window);
+    controls = annuvia::MakeControls(design.controls, window, design.backColor, dpi, design.className);
+    annuvia::UpdateStackedStops(controls);
+    ANNUVIA_MARK("controls created", design.className);
+    ShowWindow(window, SW_SHOW);
+    ANNUVIA_MARK("shown", design.className);
+    SetForegroundWindow(window);
+    ANNUVIA_MARK("foreground", design.className);
+    MSG msg;
+    for (;;) {
+#ifdef ANNUVIA_BENCH_MARKS
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) ANNUVIA_MARK_FIRST_IDLE();
+#endif
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+        if (IsDialogMessageW(window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
