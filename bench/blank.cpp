@@ -18,6 +18,7 @@
 #include <string>
 #endif
 
+#include "message_loop.h"
 #include "win32/bench_marks.h"
 
 namespace {
@@ -68,14 +69,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ANNUVIA_MARK("shown", kClassName);
     UpdateWindow(window);
     ANNUVIA_MARK("painted", kClassName);
-    MSG msg;
-    for (;;) {
-#ifdef ANNUVIA_BENCH_MARKS
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) ANNUVIA_MARK_FIRST_IDLE();
-#endif
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    return RunMessageLoop();
 }

@@ -13,6 +13,7 @@
 #include "forms/layout.h"
 #include "forms/palette.h"
 #include "resource.h"
+#include "message_loop.h"
 #include "win32/bench_marks.h"
 #include "windows/frmMain/frmMain.h"
 
@@ -106,15 +107,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ANNUVIA_MARK("shown", design.className);
     SetForegroundWindow(window);
     ANNUVIA_MARK("foreground", design.className);
-    MSG msg;
-    for (;;) {
-#ifdef ANNUVIA_BENCH_MARKS
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) ANNUVIA_MARK_FIRST_IDLE();
-#endif
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-        if (IsDialogMessageW(window, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    return RunMessageLoop(window);
 }
