@@ -11,7 +11,7 @@
 #   - Next, result window, Back, with names of 10 and of 100,000 characters.
 # Each figure: min, median and max, and the ratio of medians with its goal.
 #
-#   bash bench/run.sh            20 rounds, 50 cycles (about two minutes once built)
+#   bash bench/run.sh            20 rounds, 50 cycles (about three minutes once built)
 #   bash bench/run.sh --quick    3 rounds, 6 cycles: that it runs, not what it shows
 #
 # Builds in build/bench/ (win64, win64-marks, win32; ANNUVIA_BENCH_BUILD moves
