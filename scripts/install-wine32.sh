@@ -118,7 +118,7 @@ source_uri() {
   } | head -n 1
 }
 install_qemu() {
-  local options=() release=""
+  local options=() from="" release
   release="$(. /etc/os-release && echo "${ID:-}/${VERSION_CODENAME:-}")"
   if [ "$release" = debian/bookworm ]; then
     if [ -z "$(source_uri bookworm-backports)" ]; then
@@ -139,10 +139,11 @@ install_qemu() {
                -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
     fi
     options+=(-t bookworm-backports)
+    from=" from bookworm-backports"
   fi
   package_check=qemu_ok
   ensure_packages --no-install-recommends "${options[@]}" -- qemu-user ||
-    unavailable "apt cannot install qemu-user 10 or later${options:+ from bookworm-backports} ($packages_error)"
+    unavailable "apt cannot install qemu-user 10 or later$from ($packages_error)"
   package_check=package_installed
 }
 [ "$need_qemu" = 0 ] || qemu_ok || install_qemu
