@@ -231,7 +231,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     bool handled = false;
     IgnoringErrors([&] {
-        result = self->HandleMessage(msg, wp, lp);
+        result = self->HandleMessage(hwnd, msg, wp, lp);
         handled = true;
     });
     return handled ? result : DefWindowProcW(hwnd, msg, wp, lp);
@@ -261,7 +261,7 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return handled ? result : forward(wp);
 }
 
-LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (msg == TakeActivationMessage()) {
         if (modal_.Showing() && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
@@ -346,7 +346,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
     }
-    return DefWindowProcW(hwnd_, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace annuvia

@@ -130,7 +130,9 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // hwnd: the window the message came for, which a handler that unloads or
+    // reloads the form leaves behind as hwnd_ changes.
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // Runs the handler of the design's event for a WM_COMMAND, if there is one.
     void RunEvent(int id, int notification);
     // What the form does for a kind of control before the control's own procedure: true when handled.

@@ -27,9 +27,14 @@ public:
           name_(std::move(name)), log_(log) {}
 
     std::function<void()> onUnload;
+    std::function<void(UINT)> onMessage;  // runs, then the message goes on as unhandled
     using Form::DestroyFormWindow;
 
 private:
+    bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT*) override {
+        if (onMessage) onMessage(msg);
+        return false;
+    }
     void Form_Load() override { log_.push_back("load " + name_); }
     void Form_Unload() override {
         log_.push_back("unload " + name_);
@@ -200,6 +205,21 @@ TEST_F(FormLifetime, DestroyingAModalFormsWindowEndsTheShowing) {
     });
     c.ShowModal(a.Hwnd());
     EXPECT_EQ(app.Forms().Loaded(), (std::vector<Form*>{&a, &b}));
+}
+
+// A handler that reloads its form in the middle of a message: what the
+// message still does by default goes to the window it came for, not the new one.
+TEST_F(FormLifetime, TheDefaultPathAnswersForTheWindowTheMessageCameFor) {
+    a.Show();
+    const HWND first = a.Hwnd();
+    a.onMessage = [&](UINT msg) {
+        if (msg != WM_SETTEXT || a.Hwnd() != first) return;
+        a.Unload();
+        a.Show();
+    };
+    SetWindowTextW(first, L"renamed");
+    ASSERT_NE(a.Hwnd(), first);
+    EXPECT_EQ(WindowText(a.Hwnd()), L"Test");
 }
 
 // Texts that fit, that fit only in smaller type and that fit in none.
