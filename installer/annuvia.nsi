@@ -7,10 +7,12 @@
 ; PUBLISHER are the program's version as people read it, as four numbers, and
 ; its publisher: the three lines of annuvia-version.txt that CMake writes at
 ; the top of a configured build tree from CMakeLists.txt. STAGE is a folder
-; holding annuvia.exe, README.txt and LICENSE.txt, whose file times are the
-; ones the installer keeps. SIGN, when given, is a program that signs the
-; executable it is given in place: it signs the uninstaller before it goes
-; into the installer, then the installer. It installs into
+; holding annuvia.exe, README.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt,
+; whose file times are the ones the installer keeps. SIGN, when given, is a
+; program that signs the executable it is given in place: it signs the
+; uninstaller before it goes into the installer, then the installer. The
+; installer shows LICENSE.txt, to be agreed to, before the folder is chosen (a
+; silent install goes straight on). It installs into
 ; %LOCALAPPDATA%\Programs\Annuvia, adds a Start-menu shortcut and an entry in
 ; the list of installed programs; the uninstaller removes all of that and the
 ; program's own setting (Software\VB and VBA Program Settings\annuvia).
@@ -73,6 +75,10 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 
+; The program's terms; the third-party software's are in the notices beside it.
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Click I Agree to accept these terms. The third-party software in \
+${PRODUCT} and its licences are listed in THIRD-PARTY-NOTICES.txt, installed beside the program."
+!insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -103,6 +109,7 @@ Section "${PRODUCT}"
   File "${STAGE}/${EXE}"
   File "${STAGE}/README.txt"
   File "${STAGE}/LICENSE.txt"
+  File "${STAGE}/THIRD-PARTY-NOTICES.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 
@@ -128,6 +135,7 @@ Section "Uninstall"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   Delete "$INSTDIR\uninstall.exe"
   ; Only when empty: files the user put there stay, and so does the folder.
   RMDir "$INSTDIR"

@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Makes the release files in dist/:
 #   annuvia-VERSION-win64.zip, annuvia-VERSION-win32.zip
-#       annuvia.exe, README.txt and LICENSE.txt, for use without installing
+#       annuvia.exe, README.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt,
+#       for use without installing
 #   annuvia-VERSION-win64-setup.exe, annuvia-VERSION-win32-setup.exe
-#       per-user installers, no administrator rights needed
+#       per-user installers, no administrator rights needed, which show
+#       LICENSE.txt first; they install the zip's files
+#   annuvia-VERSION-win64.cdx.json, annuvia-VERSION-win32.cdx.json
+#       the bills of materials (CycloneDX 1.6)
 #   SHA256SUMS
+# Beside LICENSE.txt, THIRD-PARTY-NOTICES.txt names the third-party software
+# that the link map shows in annuvia.exe (and in the installer, NSIS's parts),
+# with the licences and copyright lines from Debian's copyright files
+# (scripts/third-party.sh).
 # The executables are built here, in build/release-win64 and build/release-win32,
 # from the last commit (exported to build/release-src, so edits that are not
 # committed stay out of a release). Two runs on the same commit give the same
@@ -32,7 +40,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 caller="$PWD"
 cd "$root"
 die() { echo "release: $*" >&2; exit 1; }
-usage() { sed -n '2,28s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
+usage() { sed -n '2,37s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
 
 worktree=0
 arches=()
@@ -135,6 +143,10 @@ if [ "$signing" = 1 ]; then
   sign_installer=(-DSIGN="$sign")
 fi
 
+# shellcheck source=third-party.sh
+source "$src/scripts/third-party.sh"
+third_party_prepare
+
 jobs="${ANNUVIA_RELEASE_JOBS:-$(nproc)}"
 dist="$root/dist"
 
@@ -180,13 +192,17 @@ for arch in "${arches[@]}"; do
   windows_text "$src/LICENSE.txt" "$stage/LICENSE.txt"
   chmod 0644 "$stage"/*
   touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
+  third_party_notices "$arch" "$build" "$stage"
 
   name="annuvia-$version-$arch"
   python3 "$src/scripts/make-zip.py" "$dist/$name.zip" "$SOURCE_DATE_EPOCH" \
-          "$stage/annuvia.exe" "$stage/README.txt" "$stage/LICENSE.txt"
-  makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version" \
-           -DPUBLISHER="$publisher" "${sign_installer[@]}" -DSTAGE="$stage" \
-           -DOUTFILE="$dist/$name-setup.exe" "$src/installer/annuvia.nsi" </dev/null
+          "$stage/annuvia.exe" "$stage/README.txt" "$stage/LICENSE.txt" "$stage/THIRD-PARTY-NOTICES.txt"
+  nsis=(makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version"
+        -DPUBLISHER="$publisher" -DSTAGE="$stage")
+  # The installer's notices name NSIS's parts in it as well.
+  third_party_notices "$arch" "$build" "$stage" "${nsis[@]}"
+  "${nsis[@]}" "${sign_installer[@]}" -DOUTFILE="$dist/$name-setup.exe" "$src/installer/annuvia.nsi" </dev/null
+  third_party_sbom "$arch" "$build"
 done
 
 cd "$dist"

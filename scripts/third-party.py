@@ -194,17 +194,12 @@ class CopyrightFile:
                 found = s
         return found
 
-    def stanza_of_name(self, name, root):
-        """The stanza of a file called name somewhere under root, the top folder of the
-        sources its archive comes from: the one stanza whose patterns name such a
-        file, or else the one that covers all of root."""
+    def stanzas_of_name(self, name, root):
+        """The stanzas that may cover a file called name in some folder under root."""
         glob = lambda p: re.compile(re.escape(p).replace(r"\*", ".*").replace(r"\?", ".") + r"\Z")
-        named = {s["index"]: s for s in self.stanzas for p in s["patterns"]
-                 if p.startswith(root + "/") and p.split("/")[-1] != "*" and glob(p.split("/")[-1]).match(name)}
-        if len(named) == 1:
-            return next(iter(named.values()))
-        whole = [s for s in self.stanzas if "*" in s["patterns"] or root + "/*" in s["patterns"]]
-        return whole[-1] if whole and not named else None
+        return [s for s in self.stanzas
+                if any((p == "*" or p.startswith(root + "/")) and glob(p.split("/")[-1]).match(name)
+                       for p in s["patterns"])]
 
     def license_text(self, stanza):
         if any(l.strip() for l in stanza["text"]):
@@ -339,11 +334,13 @@ def linked_parts(map_path, link_dir, build_dir, objdump, arch):
                 if source:
                     stanzas = [copyright.stanza(source)]
                 else:
-                    # The assembler records a file's name without its folder.
+                    # The assembler records a file's name without its folder: each stanza
+                    # that may cover a file of that name in the part of the sources its
+                    # archive comes from counts.
                     source = os.path.basename(info["source"])
                     roots = {copyright.upstream_path(i["source"]).split("/")[0]
                              for i in dumps[path].values() if i["source"] and copyright.upstream_path(i["source"])}
-                    stanzas = [copyright.stanza_of_name(source, roots.pop())] if len(roots) == 1 else []
+                    stanzas = copyright.stanzas_of_name(source, roots.pop()) if len(roots) == 1 else []
             elif member and any(s.startswith(".idata$") for s in info["sections"]):
                 stem = re.sub(r"^lib|\.a$", "", what)
                 candidates = [c.format(stem, "lib64" if arch == "win64" else "lib32") for c in IMPORT_DEFINITIONS]
@@ -356,17 +353,29 @@ def linked_parts(map_path, link_dir, build_dir, objdump, arch):
                     " (it names no source file)"))
             grants = [dict(s, spdx=spdx_of(s["license"]), text=copyright.license_text(s),
                            upstream=copyright.header.get("Upstream-Name", package)) for s in stanzas]
+            if len(grants) > 1:
+                grants = [unrecorded(grants)]
         else:
             library = GCC_LIBRARIES.get(what)
             grant = copyright.gcc(library) if library else None
             if grant is None:
                 raise Stop("no part of %s covers %s" % (copyright.path, name))
             grants, source = [dict(grant, upstream="GCC")], member or what
-        for grant in grants:
-            parts.append({"in": "annuvia.exe", "package": package, "version": version, "arch": package_arch,
-                          "file": what, "member": member, "source": source,
-                          "bytes": size, "grant": grant})
+        parts.append({"in": "annuvia.exe", "package": package, "version": version, "arch": package_arch,
+                      "file": what, "member": member, "source": source, "bytes": size, "grant": grants[0]})
     return parts
+
+
+def unrecorded(grants):
+    """The grant of a file that any of several stanzas may cover: all of their terms."""
+    unique = lambda items: list(dict.fromkeys(items))
+    text = []
+    for g in grants:
+        text += (["", ""] if text else []) + ["%s:" % g["license"], ""] + g["text"]
+    return {"index": "+".join(str(g["index"]) for g in grants), "upstream": grants[0]["upstream"],
+            "license": " and ".join(unique(g["license"] for g in grants)),
+            "spdx": " AND ".join(unique(g["spdx"] for g in grants)),
+            "copyright": unique(c for g in grants for c in g["copyright"]), "text": text, "unrecorded": True}
 
 
 # --- The installer -----------------------------------------------------------
@@ -441,8 +450,13 @@ def components(parts):
         grant = members[0]["grant"]
         sources = [m["source"] for m in members if "/" in m["source"]]
         common = os.path.commonpath([os.path.dirname(s) for s in sources]) if sources else ""
-        name = "%s: %s" % (grant["upstream"], grant["index"] if grant["upstream"] == "GCC" else
-                           "/".join(common.split("/")[:2]) or grant["license"])
+        name = grant["upstream"]
+        if grant["upstream"] == "GCC":
+            name += ": " + grant["index"]
+        elif grant.get("unrecorded"):
+            name += ": files whose folder the build did not record"
+        elif common:
+            name += ": " + "/".join(common.split("/")[:2])
         files = collections.OrderedDict()
         for m in members:
             files.setdefault(m["file"], [])

@@ -32,6 +32,9 @@ constexpr wchar_t kProgramSettings[] = L"Software\\VB and VBA Program Settings\\
 constexpr wchar_t kNeighbour[] = L"Software\\VB and VBA Program Settings\\AnnuviaNeighbour";
 constexpr wchar_t kNeighbourSettings[] = L"Software\\VB and VBA Program Settings\\AnnuviaNeighbour\\Settings";
 constexpr DWORD kRunTimeoutMs = 60000;
+// What the installer puts in the program's folder.
+constexpr const wchar_t* kInstalledFiles[] = {L"annuvia.exe", L"README.txt", L"LICENSE.txt",
+                                              L"THIRD-PARTY-NOTICES.txt", L"uninstall.exe"};
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR path = nullptr;
@@ -154,7 +157,7 @@ protected:
     }
     // What an earlier run that stopped half-way may have left in the prefix.
     void RemoveLeftovers() const {
-        for (const wchar_t* name : {L"annuvia.exe", L"README.txt", L"LICENSE.txt", L"uninstall.exe"})
+        for (const wchar_t* name : kInstalledFiles)
             DeleteFileW((folder + L"\\" + name).c_str());
         RemoveDirectoryW(folder.c_str());
         DeleteFileW(shortcut.c_str());
@@ -178,7 +181,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsWithoutATrace) {
     ASSERT_EQ(install.exitCode, 0u);
 
     const std::wstring exe = folder + L"\\annuvia.exe";
-    for (const wchar_t* name : {L"annuvia.exe", L"README.txt", L"LICENSE.txt", L"uninstall.exe"})
+    for (const wchar_t* name : kInstalledFiles)
         EXPECT_TRUE(Exists(folder + L"\\" + name)) << Narrow(name) << " is not in " << Narrow(folder);
     ASSERT_TRUE(Exists(shortcut)) << "no shortcut " << Narrow(shortcut);
     EXPECT_EQ(_wcsicmp(ShortcutTarget(shortcut).c_str(), exe.c_str()), 0)

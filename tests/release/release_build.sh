@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release files of one architecture from a copy of the sources, as
-# scripts/release.sh makes them, for the installer test of that architecture.
+# scripts/release.sh makes them, for the installer test of that architecture,
+# and checks their signatures, notices and bill of materials.
 #   release_build.sh SOURCE_DIR SCRATCH_DIR win32|win64 PUBLISHER WINE_RUN (signed: signing.sh)
 # The files land in SCRATCH_DIR/dist; the sources' own dist/ stays untouched.
 set -euo pipefail
@@ -10,6 +11,7 @@ arch="$3"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 source "$(dirname "${BASH_SOURCE[0]}")/signing.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/third_party.sh"
 rm -rf "$scratch"
 mkdir -p "$scratch"
 tar -C "$source_dir" --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$scratch" -xf -
@@ -21,4 +23,5 @@ started=$SECONDS
 echo "built the $arch release files in $((SECONDS - started)) s:"
 ls -l "$scratch/dist"
 check_signed "$scratch/build/release-$arch/stage/annuvia.exe" "$(echo "$scratch"/dist/*-setup.exe)" "$5" "$arch"
+check_third_party "$scratch" "$arch"
 [ "$failures" -eq 0 ]

@@ -2,8 +2,10 @@
 # Two release builds of the same sources must give the same bytes. The sources
 # are copied to two folders of different depth, one copy with other file
 # times, another umask and another time zone, and scripts/release.sh builds
-# the 64-bit files in each: the executable, the zip and the installer must be
-# equal byte for byte and free of the build folders' paths.
+# the 64-bit files in each: the executable, the zip, the installer, the
+# notices and the bill of materials must be equal byte for byte and free of the
+# build folders' paths; the notices and the bill of materials must be true to
+# the build (third_party.sh).
 #   reproducible_test.sh SOURCE_DIR SCRATCH_DIR PUBLISHER WINE_RUN (both signed: signing.sh)
 # The first copy's dist/ is left in SCRATCH_DIR/a for the installer test.
 set -euo pipefail
@@ -13,6 +15,7 @@ epoch=1700000000
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 source "$(dirname "${BASH_SOURCE[0]}")/signing.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/third_party.sh"
 
 rm -rf "$scratch"
 copy_a="$scratch/a"
@@ -40,7 +43,8 @@ read -r version <"$copy_a/build/release-win64/annuvia-version.txt"
 zip=dist/annuvia-$version-win64.zip
 setup=dist/annuvia-$version-win64-setup.exe
 staged=build/release-win64/stage/annuvia.exe
-for f in "$exe" "$staged" "$zip" "$setup" dist/SHA256SUMS; do
+notices=build/release-win64/stage/THIRD-PARTY-NOTICES.txt
+for f in "$exe" "$staged" "$zip" "$setup" "$notices" "dist/annuvia-$version-win64.cdx.json" dist/SHA256SUMS; do
   if cmp -s "$copy_a/$f" "$copy_b/$f"; then
     echo "same bytes: $f ($(stat -c %s "$copy_a/$f") bytes)"
   else
@@ -58,7 +62,7 @@ for f in "$exe" "$setup"; do
   done
 done
 
-# The zip: three entries in name order, each at the release time, the program
+# The zip: four entries in name order, each at the release time, the program
 # as signed, and the texts with Windows line ends.
 python3 - "$copy_a/$zip" "$copy_a/$staged" "$copy_a/README.md" "$copy_a/LICENSE.txt" $epoch <<'PY' || failures=$((failures + 1))
 import sys, time, zipfile
@@ -66,29 +70,31 @@ path, exe, readme, licence, epoch = sys.argv[1:6]
 problems = []
 with zipfile.ZipFile(path) as z:
     names = [i.filename for i in z.infolist()]
-    if names != ["LICENSE.txt", "README.txt", "annuvia.exe"]:
+    entries = ["LICENSE.txt", "README.txt", "THIRD-PARTY-NOTICES.txt", "annuvia.exe"]
+    if names != entries:
         problems.append("entries %s" % names)
     stamp = time.gmtime(int(epoch))[:6]
     for i in z.infolist():
         if i.date_time != stamp[:5] + (stamp[5] // 2 * 2,):
             problems.append("%s is dated %s" % (i.filename, i.date_time))
-    if names == ["LICENSE.txt", "README.txt", "annuvia.exe"]:
+    if names == entries:
         if z.read("annuvia.exe") != open(exe, "rb").read():
             problems.append("annuvia.exe is not the signed program")
-        for name, original in (("README.txt", readme), ("LICENSE.txt", licence)):
+        for name, original in (("README.txt", readme), ("LICENSE.txt", licence), ("THIRD-PARTY-NOTICES.txt", None)):
             text = z.read(name)
             lines = text.split(b"\r\n")
             if lines[-1] != b"" or any(b"\n" in l or b"\r" in l for l in lines):
                 problems.append(name + " does not end every line with CRLF")
-            if text.replace(b"\r\n", b"\n") != open(original, "rb").read():
+            if original and text.replace(b"\r\n", b"\n") != open(original, "rb").read():
                 problems.append(name + " is not " + original)
 for p in problems:
     print("FAIL: zip: " + p)
 sys.exit(1 if problems else 0)
 PY
 (cd "$copy_a/dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
-[ "$(wc -l <"$copy_a/dist/SHA256SUMS")" -eq 2 ] || fail "SHA256SUMS should list the zip and the installer"
+[ "$(wc -l <"$copy_a/dist/SHA256SUMS")" -eq 3 ] || fail "SHA256SUMS should list the zip, the installer and the bill of materials"
 check_signed "$copy_b/$staged" "$copy_b/$setup" "$4" win64
+check_third_party "$copy_a" win64
 
 if [ "$failures" -eq 0 ]; then
   echo "reproducible: the two builds are equal"
