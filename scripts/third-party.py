@@ -96,6 +96,11 @@ class Stop(Exception):
     pass
 
 
+def read(path):
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read()
+
+
 def run(*command):
     return subprocess.run(command, check=True, capture_output=True, text=True).stdout
 
@@ -129,7 +134,7 @@ def purl(package, version, arch):
 
 
 def debian_release():
-    fields = dict(re.findall(r'^(\w+)="?([^"\n]*)"?$', open("/etc/os-release").read(), re.M))
+    fields = dict(re.findall(r'^(\w+)="?([^"\n]*)"?$', read("/etc/os-release"), re.M))
     return "debian-" + fields.get("VERSION_ID", "unknown")
 
 
@@ -149,14 +154,13 @@ def common_license(text):
     files = re.findall(r"/usr/share/common-licenses/[A-Za-z0-9.+-]+", "\n".join(text))
     if not files:
         return text
-    return [line.rstrip() for f in files for line in open(f, encoding="utf-8").read().splitlines()]
+    return [line.rstrip() for f in files for line in read(f).splitlines()]
 
 
 class CopyrightFile:
     def __init__(self, path):
         self.path = path
-        with open(path, encoding="utf-8") as f:
-            self.raw = f.read()
+        self.raw = read(path)
         self.dep5 = self.raw.startswith("Format: " + DEP5_FORMAT)
         self.stanzas, self.licenses, self.header = [], {}, {}
         if self.dep5:
@@ -251,7 +255,7 @@ def copyright_file(package):
 
 def map_inputs(path):
     """Bytes in the image per input file of the link (archive(member) or object), as the map names them."""
-    text = open(path, encoding="utf-8", errors="replace").read()
+    text = read(path)
     start = text.find("\nLinker script and memory map")
     if start < 0:
         raise Stop("%s is not a linker map" % path)
@@ -382,7 +386,7 @@ def unrecorded(grants):
 
 def nsis_parts(log_path, stage):
     """What makensis put into the installer from NSIS itself, read from its log."""
-    log = open(log_path, encoding="utf-8", errors="replace").read()
+    log = read(log_path)
     nsis_dir = run("makensis", "-HDRINFO")
     nsis_dir = re.search(r"NSISDIR=([^,\n]+)", nsis_dir).group(1).strip()
     target = re.search(r"^Target: (\S+)", log, re.M)
@@ -523,7 +527,7 @@ def sha256(path):
 
 
 def write_sbom(args):
-    data = json.load(open(args.parts, encoding="utf-8"))
+    data = json.loads(read(args.parts))
     comps = data["components"]
     exe_hash = sha256(args.exe)
     supplier = {"name": args.publisher}
