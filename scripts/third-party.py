@@ -29,6 +29,7 @@ import hashlib
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import textwrap
@@ -565,7 +566,7 @@ def write_sbom(args):
                            [part(c) for c in comps if c["in"] == "setup"])
     tools = []
     for program in args.tool:
-        package, version, arch = owner(program)
+        package, version, arch = owner(shutil.which(program) or program)
         ref = "tool:" + package
         if ref not in {t["bom-ref"] for t in tools}:
             tools.append({"bom-ref": ref, "type": "application", "supplier": {"name": "Debian"}, "name": package,

@@ -63,7 +63,8 @@ third_party_notices() {
 third_party_sbom() {
   local arch="$1" build="$2" name="annuvia-$version-$1" tool tools=()
   # The tools that built the release: the compilers and binutils CMake used, NSIS and the signer.
-  for tool in $(sed -n 's/^CMAKE_\(C_COMPILER\|CXX_COMPILER\|LINKER\|RC_COMPILER\):[A-Z]*=//p' "$build/CMakeCache.txt") \
+  for tool in $(sed -n 's/^set(CMAKE_\(C\|CXX\|RC\)_COMPILER "\(.*\)")$/\2/p' "$build"/CMakeFiles/*/CMake*Compiler.cmake) \
+              $(sed -n 's/^CMAKE_LINKER:[A-Z]*=//p' "$build/CMakeCache.txt") \
               "$(command -v makensis)" ${sign:+"$(command -v osslsigncode)"}; do
     tools+=(--tool "$tool")
   done

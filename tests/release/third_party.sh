@@ -3,8 +3,9 @@
 # - the notices in the zip name every archive or object from outside the build that the link map
 #   shows giving annuvia.exe bytes, the Debian package of each, and nothing else; the installer's
 #   notices name the same and NSIS;
-# - the bill of materials passes the CycloneDX validator, and the hashes it gives for annuvia.exe,
-#   the zip and the installer are those of the files shipped.
+# - the bill of materials passes the CycloneDX validator, the hashes it gives for annuvia.exe, the
+#   zip and the installer are those of the files shipped, and it names the tools that built them
+#   (the release tests sign, so osslsigncode among them).
 check_third_party() {
   local copy="$1" arch="$2" version
   read -r version <"$copy/build/release-$arch/annuvia-version.txt"
@@ -48,6 +49,10 @@ hashes = {c["name"]: c["hashes"][0]["content"] for c in bom["components"]}
 files = {"annuvia.exe": exe}
 for f in (name + ".zip", name + "-setup.exe"):
     files[os.path.basename(f)] = hashlib.sha256(open(f, "rb").read()).hexdigest()
+tools = [c["name"] for c in bom.get("formulation", [{}])[0].get("components", [])]
+for tool in ("gcc-mingw-w64", "g++-mingw-w64", "binutils-mingw-w64", "nsis", "osslsigncode"):
+    if not any(t.startswith(tool) for t in tools):
+        problems.append("the bill of materials does not name %s among the tools that built the release" % tool)
 for f, digest in files.items():
     if hashes.get(f) != digest:
         problems.append("the bill of materials gives %s the SHA-256 %s, not %s" % (f, hashes.get(f), digest))
