@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine for the project's scripts (tests, screenshots, the benchmark); sourced,
 # not run. Sourcing it picks Debian's loader for ANNUVIA_WINE_ARCH (win64 by
 # default; win32 for a 32-bit prefix, which scripts/install-wine32.sh sets up),
@@ -37,7 +38,7 @@ fi
 unset loader
 wine_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 wine_xvfb_pid=""
 wine_start_display() {
@@ -56,7 +57,8 @@ wine_start_display() {
     rm -f "$fdfile"
     return 1
   fi
-  export DISPLAY=":$(head -n1 "$fdfile")"
+  DISPLAY=":$(head -n1 "$fdfile")"
+  export DISPLAY
   rm -f "$fdfile"
 }
 

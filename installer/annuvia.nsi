@@ -1,16 +1,16 @@
 ; Annuvia's installer: a per-user install that needs no administrator rights.
 ;
 ;   makensis -DARCH=win64 -DVERSION=... -DFILE_VERSION=... -DPUBLISHER=... -DSTAGE=DIR -DOUTFILE=FILE
-;            [-DSIGN=PROGRAM] annuvia.nsi
+;            [-DSIGN=COMMAND] annuvia.nsi
 ;
 ; scripts/release.sh runs it. ARCH is win64 or win32. VERSION, FILE_VERSION and
 ; PUBLISHER are the program's version as people read it, as four numbers, and
 ; its publisher: the three lines of annuvia-version.txt that CMake writes at
 ; the top of a configured build tree from CMakeLists.txt. STAGE is a folder
 ; holding annuvia.exe, README.txt and LICENSE.txt, whose file times are the
-; ones the installer keeps. SIGN, when given, is a program that signs the
-; executable it is given in place: it signs the uninstaller before it goes
-; into the installer, then the installer. It installs into
+; ones the installer keeps. SIGN, when given, is a shell command that signs
+; the executable named after it in place: it signs the uninstaller before it
+; goes into the installer, then the installer. It installs into
 ; %LOCALAPPDATA%\Programs\Annuvia, adds a Start-menu shortcut and an entry in
 ; the list of installed programs; the uninstaller removes all of that and the
 ; program's own setting (Software\VB and VBA Program Settings\annuvia).
@@ -44,8 +44,8 @@ UninstallCaption "${PRODUCT} ${VERSION} Uninstall"
 BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 !ifdef SIGN
-  !uninstfinalize '"${SIGN}" "%1"' = 0
-  !finalize '"${SIGN}" "%1"' = 0
+  !uninstfinalize '${SIGN} "%1"' = 0
+  !finalize '${SIGN} "%1"' = 0
 !endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
