@@ -15,11 +15,15 @@ export WINEARCH="${ANNUVIA_WINE_ARCH:-win64}"
 # wrapper prefers the 32-bit one.
 if [ "$WINEARCH" = win32 ]; then
   loader=/usr/lib/wine/wine
-  # Whether 32-bit programs go through qemu here (registered by install-wine32.sh);
-  # tests that cannot work under it read this and skip.
-  if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
-    export ANNUVIA_32BIT_UNDER_QEMU=1
-  fi
+  # Whether 32-bit programs go through qemu here (an entry of install-wine32.sh's,
+  # or any other enabled qemu-i386 entry); tests that cannot work under it read
+  # this and skip.
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    if grep -qsx enabled "$entry" && grep -qs '^interpreter .*qemu-i386' "$entry"; then
+      export ANNUVIA_32BIT_UNDER_QEMU=1
+    fi
+  done
+  unset entry
 else
   loader=/usr/lib/wine/wine64
 fi
