@@ -23,7 +23,7 @@ source "$root/scripts/packages.sh"
 # shellcheck source=binfmt.sh
 source "$root/scripts/binfmt.sh"
 
-trap 'rc=$?; echo "install-wine32: \"$BASH_COMMAND\" failed (exit $rc, line $LINENO)"; exit 1' ERR
+trap 'echo "install-wine32: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)"; exit 1' ERR
 trap 'echo "install-wine32: interrupted"; exit 130' INT
 trap 'echo "install-wine32: terminated"; exit 143' TERM HUP
 

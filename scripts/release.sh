@@ -34,7 +34,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 caller="$PWD"
 cd "$root"
 die() { echo "release: $*" >&2; exit 1; }
-trap 'rc=$?; echo "release: \"$BASH_COMMAND\" failed (exit $rc, line $LINENO)" >&2; exit 1' ERR
+trap 'echo "release: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)" >&2; exit 1' ERR
 usage() { sed -n '2,30s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
 
 worktree=0
@@ -177,11 +177,12 @@ for arch in "${arches[@]}"; do
   python3 "$src/scripts/make-zip.py" "$dist/$name.zip" "$SOURCE_DATE_EPOCH" \
           "$stage/annuvia.exe" "$stage/README.txt" "$stage/LICENSE.txt"
   # From dist/, with paths relative to it, so that no folder's name goes into
-  # the installer script's text or the signing command.
+  # the installer script's text or the signing command, nor through makensis's
+  # reading of its arguments, which takes only ASCII under LC_ALL=C.
   (cd "$dist" &&
    makensis -NOCONFIG -NOCD -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version" \
             -DPUBLISHER="$publisher" "${sign_installer[@]}" -DSTAGE="../build/release-$arch/stage" \
-            -DOUTFILE="$name-setup.exe" "$src/installer/annuvia.nsi" </dev/null)
+            -DOUTFILE="$name-setup.exe" "..${src#"$root"}/installer/annuvia.nsi" </dev/null)
 done
 
 cd "$dist"

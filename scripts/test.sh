@@ -17,7 +17,7 @@
 # says which step failed.
 set -Eeuo pipefail
 cd "$(dirname "$0")/.."
-trap 'rc=$?; echo "FAILED: \"$BASH_COMMAND\" (exit $rc, line $LINENO of scripts/test.sh)"; exit 1' ERR
+trap 'echo "FAILED: \"$BASH_COMMAND\" (exit $?, line $LINENO of scripts/test.sh)"; exit 1' ERR
 if ! bash scripts/install-deps.sh; then
   echo "FAILED: scripts/install-deps.sh could not install what the tests need (its reason is above)"
   exit 1
