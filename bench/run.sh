@@ -70,9 +70,9 @@ cpu_busy() {
 }
 
 echo "Annuvia bench, $(date -u '+%Y-%m-%d %H:%M UTC')"
-echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), $(nproc) CPUs," \
+echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p;T;q' /proc/cpuinfo), $(nproc) CPUs," \
      "$(( $(sed -n 's/^MemTotal: *\([0-9]*\).*/\1/p' /proc/meminfo) / 1048576 )) GiB;" \
-     "$("$WINELOADER" --version 2>/dev/null | head -n1)"
+     "$("$WINELOADER" --version 2>/dev/null)"
 mark_cpu
 sleep 2
 echo "CPUs before the run: $(cpu_busy) (load average $(cut -d' ' -f1-3 /proc/loadavg))"

@@ -14,6 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 cmd="${1:-}"
 shift || true
 trap wine_stop EXIT
+# shellcheck disable=SC2119  # the display's default size
 wine_start_display || exit 1
 wine_make_prefix
 case "$cmd" in

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine for the project's scripts (tests, screenshots, the benchmark); sourced,
 # not run. Sourcing it picks Debian's loader for ANNUVIA_WINE_ARCH (win64 by
 # default; win32 for a 32-bit prefix, which scripts/install-wine32.sh sets up),
@@ -14,11 +15,15 @@ export WINEARCH="${ANNUVIA_WINE_ARCH:-win64}"
 # wrapper prefers the 32-bit one.
 if [ "$WINEARCH" = win32 ]; then
   loader=/usr/lib/wine/wine
-  # Whether 32-bit programs go through qemu here (registered by install-wine32.sh);
-  # tests that cannot work under it read this and skip.
-  if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
-    export ANNUVIA_32BIT_UNDER_QEMU=1
-  fi
+  # Whether 32-bit programs go through qemu here (an entry of install-wine32.sh's,
+  # or any other enabled qemu-i386 entry); tests that cannot work under it read
+  # this and skip.
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    if grep -qsx enabled "$entry" && grep -qs '^interpreter .*qemu-i386' "$entry"; then
+      export ANNUVIA_32BIT_UNDER_QEMU=1
+    fi
+  done
+  unset entry
 else
   loader=/usr/lib/wine/wine64
 fi
@@ -37,7 +42,7 @@ fi
 unset loader
 wine_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 wine_xvfb_pid=""
 wine_start_display() {
@@ -56,7 +61,8 @@ wine_start_display() {
     rm -f "$fdfile"
     return 1
   fi
-  export DISPLAY=":$(head -n1 "$fdfile")"
+  DISPLAY=":$(head -n1 "$fdfile")"
+  export DISPLAY
   rm -f "$fdfile"
 }
 

@@ -1,7 +1,7 @@
 ; Annuvia's installer: a per-user install that needs no administrator rights.
 ;
 ;   makensis -DARCH=win64 -DVERSION=... -DFILE_VERSION=... -DPUBLISHER=... -DSTAGE=DIR -DOUTFILE=FILE
-;            [-DSIGN=PROGRAM] annuvia.nsi
+;            [-DSIGN=COMMAND] annuvia.nsi
 ;
 ; scripts/release.sh runs it. ARCH is win64 or win32. VERSION, FILE_VERSION and
 ; PUBLISHER are the program's version as people read it, as four numbers, and
@@ -9,8 +9,8 @@
 ; the top of a configured build tree from CMakeLists.txt. STAGE is a folder
 ; holding annuvia.exe, README.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt,
 ; whose file times are the ones the installer keeps. SIGN, when given, is a
-; program that signs the executable it is given in place: it signs the
-; uninstaller before it goes into the installer, then the installer. The
+; shell command that signs the executable named after it in place: it signs
+; the uninstaller before it goes into the installer, then the installer. The
 ; installer shows LICENSE.txt, to be agreed to, before the folder is chosen (a
 ; silent install goes straight on). It installs into
 ; %LOCALAPPDATA%\Programs\Annuvia, adds a Start-menu shortcut and an entry in
@@ -46,8 +46,8 @@ UninstallCaption "${PRODUCT} ${VERSION} Uninstall"
 BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 !ifdef SIGN
-  !uninstfinalize '"${SIGN}" "%1"' = 0
-  !finalize '"${SIGN}" "%1"' = 0
+  !uninstfinalize '${SIGN} "%1"' = 0
+  !finalize '${SIGN} "%1"' = 0
 !endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"

@@ -27,20 +27,23 @@
 #
 # Signing (Authenticode, SHA-256), when a code-signing key is given:
 #   ANNUVIA_SIGN_PFX            the key and its certificates, a PKCS#12 file
-#   ANNUVIA_SIGN_PASSWORD_FILE  a file whose first line is its password
+#   ANNUVIA_SIGN_PASSWORD_FILE  a file whose first line is its password (a
+#                               byte-order mark and a CR at the end do not
+#                               count; an empty file: a key without one)
 #   ANNUVIA_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional)
 # Signed are annuvia.exe before it goes into the zip and the installer, the
 # uninstaller that the installer writes, and the installer. The certificate
 # must be issued to the publisher that CMakeLists.txt names. Without a time
 # stamp the signing time is SOURCE_DATE_EPOCH and two runs give the same
 # bytes; a time stamp differs from run to run. Without a key nothing is signed.
-set -euo pipefail
+set -Eeuo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 caller="$PWD"
 cd "$root"
 die() { echo "release: $*" >&2; exit 1; }
-usage() { sed -n '2,37s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
+trap 'echo "release: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)" >&2; exit 1' ERR
+usage() { sed -n '2,38s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2; exit 2; }
 
 worktree=0
 arches=()
@@ -60,8 +63,9 @@ pfx="${ANNUVIA_SIGN_PFX:-}"
 password_file="${ANNUVIA_SIGN_PASSWORD_FILE:-}"
 signing=0
 if [ -n "$pfx$password_file" ]; then
-  [ -n "$pfx" ] && [ -n "$password_file" ] ||
+  if [ -z "$pfx" ] || [ -z "$password_file" ]; then
     die "signing needs both ANNUVIA_SIGN_PFX and ANNUVIA_SIGN_PASSWORD_FILE"
+  fi
   signing=1
   case "$pfx" in /*) ;; *) pfx="$caller/$pfx" ;; esac
   case "$password_file" in /*) ;; *) password_file="$caller/$password_file" ;; esac
@@ -103,44 +107,32 @@ fi
 case "$SOURCE_DATE_EPOCH" in '' | *[!0-9]*) die "SOURCE_DATE_EPOCH is not a number of seconds" ;; esac
 export SOURCE_DATE_EPOCH
 
-# The key is read once, into a private folder that goes when the script ends:
-# the certificate, and the key again as PKCS#12 with the same password and
-# today's encryption (openssl reads its input twice, so the plain key passes
-# through a file there for a moment). Passwords go by file, never on a command
-# line.
-sign=""
+# The key is read once, with the password read once (scripts/signing.sh),
+# into a private folder that goes when the script ends; scripts/sign-exe.sh
+# signs with what is there. Passwords go by the environment, never on a
+# command line or into a file.
+sign=()
 sign_installer=()
 if [ "$signing" = 1 ]; then
-  [ -f "$pfx" ] && [ -r "$pfx" ] || die "no signing key at $pfx (ANNUVIA_SIGN_PFX)"
-  [ -f "$password_file" ] && [ -r "$password_file" ] ||
+  if [ ! -f "$pfx" ] || [ ! -r "$pfx" ]; then die "no signing key at $pfx (ANNUVIA_SIGN_PFX)"; fi
+  if [ ! -f "$password_file" ] || [ ! -r "$password_file" ]; then
     die "no password file at $password_file (ANNUVIA_SIGN_PASSWORD_FILE)"
+  fi
+  # shellcheck source=signing.sh
+  source "$root/scripts/signing.sh"
   keys="$(mktemp -d)"
   chmod 700 "$keys"
   trap 'rm -rf "$keys"' EXIT
   trap 'exit 1' HUP INT TERM
-  if ! (umask 077
-        openssl pkcs12 -legacy -in "$pfx" -passin "file:$password_file" -clcerts -nokeys -out "$keys/cert.pem" &&
-        openssl pkcs12 -legacy -in "$pfx" -passin "file:$password_file" -nodes -out "$keys/plain.pem" &&
-        openssl pkcs12 -export -in "$keys/plain.pem" -passout "file:$password_file" -out "$keys/key.p12"
-        status=$?
-        rm -f "$keys/plain.pem"
-        exit $status) 2>"$keys/errors" ||
-     ! grep -q CERTIFICATE "$keys/cert.pem"; then
-    if grep -q 'verify error' "$keys/errors"; then die "the password does not open the signing key $pfx"; fi
-    die "$pfx is not a PKCS#12 file with a key and its certificate: $(grep -m1 . "$keys/errors")"
-  fi
-  stamp=(-time "$SOURCE_DATE_EPOCH")
-  [ -z "${ANNUVIA_SIGN_TIMESTAMP_URL:-}" ] || stamp=(-ts "$ANNUVIA_SIGN_TIMESTAMP_URL")
-  # Signs one executable in place; makensis runs it too, on the uninstaller and the installer.
-  sign="$keys/sign"
-  {
-    echo '#!/bin/sh'
-    printf 'osslsigncode sign -pkcs12 %q -readpass %q -h sha256 -n Annuvia' "$keys/key.p12" "$password_file"
-    printf ' %q' "${stamp[@]}"
-    echo ' -in "$1" -out "$1.signed" >/dev/null && mv -f "$1.signed" "$1"'
-  } >"$sign"
-  chmod 700 "$sign"
-  sign_installer=(-DSIGN="$sign")
+  signing_password "$password_file"
+  export annuvia_signing_password="$signing_pass" annuvia_signing_key="$keys/key.p12"
+  signing_prepare "$pfx" "$keys" || die "$signing_error"
+  # Run by sh, so that a TMPDIR mounted noexec does not matter; makensis gets
+  # the helper's path through the environment, so that any path works.
+  export annuvia_signer="$root/scripts/sign-exe.sh"
+  sign=(sh "$annuvia_signer")
+  # shellcheck disable=SC2016  # expanded by the shell that makensis starts
+  sign_installer=(-DSIGN='sh "$annuvia_signer"')
 fi
 
 # shellcheck source=third-party.sh
@@ -170,7 +162,7 @@ if [ "$signing" = 1 ]; then
   names="$(openssl x509 -in "$keys/cert.pem" -noout -subject -nameopt multiline,utf8,-esc_msb |
            sed -n 's/^ *\(commonName\|organizationName\) *= //p')"
   grep -qxF "$publisher" <<<"$names" ||
-    die "the signing certificate is issued to $(sed 's/.*/"&"/' <<<"$names" | paste -sd' '), not to the publisher \"$publisher\" (CMakeLists.txt)"
+    die "the signing certificate is issued to $(awk '{ printf "%s\"%s\"", NR > 1 ? " " : "", $0 }' <<<"$names"), not to the publisher \"$publisher\" (CMakeLists.txt)"
 fi
 
 rm -rf "$dist"
@@ -187,7 +179,7 @@ for arch in "${arches[@]}"; do
   rm -rf "$stage"
   mkdir -p "$stage"
   cp "$build/src/annuvia.exe" "$stage/annuvia.exe"
-  [ -z "$sign" ] || "$sign" "$stage/annuvia.exe" || die "annuvia.exe for $arch could not be signed"
+  [ "$signing" = 0 ] || "${sign[@]}" "$stage/annuvia.exe" || die "annuvia.exe for $arch could not be signed"
   windows_text "$src/README.md" "$stage/README.txt"
   windows_text "$src/LICENSE.txt" "$stage/LICENSE.txt"
   chmod 0644 "$stage"/*
@@ -197,11 +189,15 @@ for arch in "${arches[@]}"; do
   name="annuvia-$version-$arch"
   python3 "$src/scripts/make-zip.py" "$dist/$name.zip" "$SOURCE_DATE_EPOCH" \
           "$stage/annuvia.exe" "$stage/README.txt" "$stage/LICENSE.txt" "$stage/THIRD-PARTY-NOTICES.txt"
-  nsis=(makensis -NOCONFIG -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version"
-        -DPUBLISHER="$publisher" -DSTAGE="$stage")
+  # From dist/, with paths relative to it, so that no folder's name goes into
+  # the installer script's text or the signing command, nor through makensis's
+  # reading of its arguments, which takes only ASCII under LC_ALL=C.
+  nsis=(makensis -NOCONFIG -NOCD -V2 -DARCH="$arch" -DVERSION="$version" -DFILE_VERSION="$file_version"
+        -DPUBLISHER="$publisher" -DSTAGE="../build/release-$arch/stage")
+  nsi="..${src#"$root"}/installer/annuvia.nsi"
   # The installer's notices name NSIS's parts in it as well.
-  third_party_notices "$arch" "$build" "$stage" "${nsis[@]}"
-  "${nsis[@]}" "${sign_installer[@]}" -DOUTFILE="$dist/$name-setup.exe" "$src/installer/annuvia.nsi" </dev/null
+  third_party_notices "$arch" "$build" "$stage" "$nsi" "${nsis[@]}"
+  (cd "$dist" && "${nsis[@]}" "${sign_installer[@]}" -DOUTFILE="$name-setup.exe" "$nsi" </dev/null)
   third_party_sbom "$arch" "$build"
 done
 

@@ -57,8 +57,11 @@ set_desktop() {
 }
 set_desktop || { echo "screenshots: could not set up Wine's desktop" >&2; exit 1; }
 # Wine reads the screen scale when a program starts.
-"$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
-  "$WINESERVER" -w || { echo "screenshots: could not set the DPI" >&2; exit 1; }
+if ! { "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
+       "$WINESERVER" -w; }; then
+  echo "screenshots: could not set the DPI" >&2
+  exit 1
+fi
 
 mkdir -p "$out"
 rm -f "$out/main.png" "$out/message.png" "$out/result.png" "$out/exit.png" "$out/about.png"

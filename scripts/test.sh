@@ -13,11 +13,24 @@
 # Where apt cannot install the 32-bit Wine (a package mirror in mid-sync, say),
 # everything else still runs, the i686 tests that need Wine are listed as not
 # run with apt's reason, and the command passes; ANNUVIA_REQUIRE_32BIT=1 makes
-# that a failure instead. Any other failure to set up fails the command.
-set -euo pipefail
+# that a failure instead. Any other failure to set up fails the command, and
+# says which step failed.
+set -Eeuo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-wine32="$(bash scripts/install-wine32.sh)"
+trap 'echo "FAILED: \"$BASH_COMMAND\" (exit $?, line $LINENO of scripts/test.sh)"; exit 1' ERR
+if ! bash scripts/install-deps.sh; then
+  echo "FAILED: scripts/install-deps.sh could not install what the tests need (its reason is above)"
+  exit 1
+fi
+# The scripts are checked as the C++ is compiled: any finding fails the command.
+if ! shellcheck scripts/*.sh cmake/*.sh bench/run.sh .ci/run; then
+  echo "FAILED: shellcheck's findings in the scripts, above"
+  exit 1
+fi
+if ! wine32="$(bash scripts/install-wine32.sh)"; then
+  echo "FAILED: scripts/install-wine32.sh could not set up the 32-bit Wine (its reason is above)"
+  exit 1
+fi
 no_wine32=""
 case "$wine32" in
   native) echo "32-bit Windows programs run here: natively" ;;
@@ -101,7 +114,7 @@ for preset in "${trees[@]}"; do
   read -r rc seconds <"$logs/$preset.result"
   xml="$logs/$preset.xml"
   # CTest's JUnit report: the count, then a line for each test that did not pass.
-  count=$(sed -n 's/^[[:space:]]*tests="\([0-9]*\)".*/\1/p' "$xml" 2>/dev/null | head -n1)
+  count=$(sed -n 's/^[[:space:]]*tests="\([0-9]*\)".*/\1/p;T;q' "$xml" 2>/dev/null || true)
   passed=$(grep -c 'status="run"' "$xml" 2>/dev/null || true)
   total=$((total + ${count:-0}))
   printf '  %-14s %4s s  %s%s\n' "$preset" "$seconds" \

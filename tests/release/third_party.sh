@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the release tests, which define fail. check_third_party COPY ARCH: in the release files
 # that scripts/release.sh made in COPY, for ARCH,
 # - the notices in the zip name every archive or object from outside the build that the link map
