@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Names the third-party software in a release, from what really went into it.
 
-    third-party.py notices --map MAP --link-dir DIR --build-dir DIR --objdump PROGRAM
+    third-party.py notices --map MAP --link-dir DIR --build-dir DIR --objdump PROGRAM --arch win64|win32
                    --title TEXT [--nsis-log LOG --stage DIR] --out NOTICES.txt [--json PARTS.json]
         Reads the linker's map of annuvia.exe: every archive member and object
         file from outside the build folder that gave the program bytes, and
@@ -13,6 +13,8 @@
         the licence and the copyright lines of that file. Writes the notices,
         with Windows line ends, and the parts as JSON for the bill of materials.
         An object that no copyright stanza covers stops it, naming the object.
+        A file whose folder the build did not record (the assembler's) is
+        given the terms of every stanza that may cover a file of its name.
 
     third-party.py sbom --parts PARTS.json --exe FILE --zip FILE --setup FILE --version V
                    --publisher NAME --arch ARCH --epoch SECONDS [--signed] --tool PROGRAM... --out FILE
