@@ -15,7 +15,7 @@ namespace annuvia::test {
 namespace {
 
 constexpr int kBox = 11, kOther = 12;
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {.id = kBox, .kind = ControlKind::TextBox, .at = {120, 120, 1905, 285}},
     {.id = kOther, .kind = ControlKind::TextBox, .at = {120, 600, 1905, 285}},
 };
