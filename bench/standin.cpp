@@ -10,9 +10,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "forms/layout.h"
-#include "forms/palette.h"
-#include "resource.h"
+#include "forms/control_kinds.h"
+#include "forms/program_icon.h"
 #include "message_loop.h"
 #include "win32/bench_marks.h"
 #include "windows/frmMain/frmMain.h"
@@ -26,26 +25,13 @@ annuvia::Palette palette;
 annuvia::PlacedControls controls;
 
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // Its controls' colours and painting, as their kinds answer them.
+    LRESULT result = 0;
+    if (annuvia::MessageAboutControl(controls, palette, msg, wp, lp, &result)) return result;
     switch (msg) {
         case WM_ERASEBKGND:
             palette.FillWindow(hwnd, reinterpret_cast<HDC>(wp), frmMain::kDesign.backColor);
             return 1;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            if (const annuvia::PlacedControl* placed = annuvia::Find(controls, reinterpret_cast<HWND>(lp))) {
-                if (HBRUSH brush = palette.ColourControl(reinterpret_cast<HDC>(wp), *placed))
-                    return reinterpret_cast<LRESULT>(brush);
-            }
-            break;
-        case WM_DRAWITEM: {
-            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            if (const annuvia::PlacedControl* placed = annuvia::Find(controls, item->hwndItem)) {
-                annuvia::PaintButton(*item, palette.Of(*placed).back);
-                return TRUE;
-            }
-            break;
-        }
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
                 SetFocus(controls[frmMain::txtFirstName].hwnd);
@@ -90,11 +76,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ANNUVIA_MARK("window created", kStartupClass);
     wc.lpfnWndProc = StandInProc;
     wc.lpszClassName = design.className;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_SHARED));
+    wc.hIcon = annuvia::ProgramIcon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = annuvia::ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     RegisterClassExW(&wc);
     HWND window = MakeWindow(design.className, SIZE{design.clientWidth, design.clientHeight}, design.minButton,
                              frmMain::MenuBar());

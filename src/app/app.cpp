@@ -81,7 +81,7 @@ void App::ShowResult(annuvia::PersonalYear number) {
 // Owned by the main window, so without a taskbar button of its own.
 void App::ShowAbout() { about_->ShowModal(main_->IsLoaded() ? main_->Hwnd() : nullptr); }
 
-HICON App::ProgramIcon() {
+HICON App::StartUpWindowIcon() {
     HIMAGELIST images = nagScreen_->IMGIcon();
     return images ? ImageList_GetIcon(images, 0, ILD_NORMAL) : nullptr;
 }

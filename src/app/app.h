@@ -39,7 +39,7 @@ public:
     void ExitHandOver(Form& closing) override;
     // Unloads every loaded window in load order, errors ignored, then ends the process.
     void UnloadAllAndEnd() override;
-    HICON ProgramIcon() override;
+    HICON StartUpWindowIcon() override;
 
     FormRegistry& Forms() { return forms_; }
     frmNagScreen& NagScreen() { return *nagScreen_; }

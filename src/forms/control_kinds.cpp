@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "forms/program_icon.h"
+#include "resource.h"
+
 namespace annuvia {
 
 namespace {
@@ -9,7 +12,7 @@ namespace {
 using K = ControlKind;
 
 // In the order of ControlKind.
-constexpr ControlKindTraits kKinds[] = {
+constexpr KindRow kKinds[] = {
     {.kind = K::Frame, .className = nullptr, .style = WS_CLIPCHILDREN, .exStyle = WS_EX_CONTROLPARENT,
      .transparent = true},
     {.kind = K::Label, .alignsText = true, .transparent = true},
@@ -77,17 +80,29 @@ constexpr bool InKindOrder() {
 }
 static_assert(InKindOrder(), "one row for each control kind, in the order of ControlKind");
 
-// What the form does for a kind in place of the control (its keys, its
-// painting) reaches the control only through its subclassing.
+// What a kind does in place of the control (its keys, its painting) reaches
+// the control only through its subclassing.
 constexpr bool SubclassedWhereNeeded() {
-    for (const ControlKindTraits& kind : kKinds) {
+    for (const KindRow& kind : kKinds) {
         if ((kind.link || kind.keys != KeyRule::Own || kind.repaintsFromPicture || kind.programIcon) &&
             !kind.subclassed)
             return false;
     }
     return true;
 }
-static_assert(SubclassedWhereNeeded(), "every kind the form handles messages for is subclassed");
+static_assert(SubclassedWhereNeeded(), "every kind that answers its controls' own messages is subclassed");
+
+// Tells the control's parent what a click tells it (a frame passes it on to the form).
+void Notify(HWND control, int notification) {
+    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), notification),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+// The pointer over links and whatever acts as one: the program's hand, or the system's.
+HCURSOR HandPointer() {
+    static const HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
+    return own ? own : LoadCursorW(nullptr, IDC_HAND);
+}
 
 bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
     // A link behaves as the system's link control does: Enter and Space open it.
@@ -104,9 +119,7 @@ bool LinkMessage(HWND link, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT
         case WM_KEYDOWN:
             if (!opens(wp)) return false;
             // As a click does, and once however long the key is held.
-            if (!(lp & (LPARAM{1} << 30)))
-                SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
-                             reinterpret_cast<LPARAM>(link));
+            if (!(lp & (LPARAM{1} << 30))) Notify(link, STN_CLICKED);
             *result = 0;
             return true;
         case WM_CHAR:
@@ -163,16 +176,179 @@ bool MultiLineMessage(bool readOnly, HWND edit, UINT msg, WPARAM wp, LPARAM lp, 
     return false;
 }
 
+// The frame container, a window class of our own: it paints an etched border
+// and its caption in the colours its form gives it, and passes every
+// notification of the controls inside it on to its parent (a button's window
+// procedure, a group box's, would swallow them).
+void PaintFrame(HWND hwnd, HDC dc) {
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, brush);
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd, caption, 256);
+    HFONT font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, 0));
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    RECT border = rc;
+    if (caption[0]) border.top += tm.tmHeight / 2;
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    if (caption[0]) {
+        RECT text{rc.left + 6, rc.top, rc.right - 6, rc.top + tm.tmHeight};
+        DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+        RECT gap{text.left - 2, text.top, text.right + 2, text.bottom};
+        FillRect(dc, &gap, brush);
+        DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (oldFont) SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            return SendMessageW(GetParent(hwnd), msg, wp, lp);
+        case WM_SETFONT:
+            SetWindowLongPtrW(hwnd, 0, static_cast<LONG_PTR>(wp));
+            if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT:
+            return GetWindowLongPtrW(hwnd, 0);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PRINTCLIENT:
+            PaintFrame(hwnd, reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            PaintFrame(hwnd, dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+// An owner-drawn push button in its background, with its access key
+// underlined and the focus rectangle when it has the focus.
+void PaintButton(const DRAWITEMSTRUCT& item, HBRUSH back) {
+    HDC dc = item.hDC;
+    RECT rc = item.rcItem;
+    FillRect(dc, &rc, back);
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    DrawEdge(dc, &rc, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+
+    wchar_t text[128] = {};
+    GetWindowTextW(item.hwndItem, text, 128);
+    RECT textRect = rc;
+    if (pressed) OffsetRect(&textRect, 1, 1);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (item.itemState & ODS_NOACCEL) format |= DT_HIDEPREFIX;
+    DrawTextW(dc, text, -1, &textRect, format);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = rc;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// An icon box (its WM_PAINT): its background and, in its middle, the icon its
+// form gave (if any) or else the program's, at the icon's size for the DPI.
+void PaintIconBox(const PlacedControl& box, const KindSurroundings& form) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box.hwnd, &ps);
+    RECT rc;
+    GetClientRect(box.hwnd, &rc);
+    FillRect(dc, &rc, form.palette.Brush(form.palette.Of(box).back));
+    const int size = ProgramIconPixels(form.dpi);
+    if (const HICON icon = box.icon ? *box.icon : ProgramIcon(size))
+        DrawIconEx(dc, (rc.right - size) / 2, (rc.bottom - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+    EndPaint(box.hwnd, &ps);
+}
+
 }  // namespace
 
-const ControlKindTraits& TraitsOf(ControlKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
+const KindRow& RowOf(ControlKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
 
-bool KindMessage(const ControlKindTraits& kind, HWND control, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own,
-                 LRESULT* result) {
-    if (kind.link) return LinkMessage(control, msg, wp, lp, own, result);
+const wchar_t* FrameClassName() {
+    static const wchar_t* const name = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = FrameProc;
+        wc.cbWndExtra = sizeof(LONG_PTR);
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"AnnuviaFrame";
+        RegisterClassExW(&wc);
+        return L"AnnuviaFrame";
+    }();
+    return name;
+}
+
+bool ControlMessage(const PlacedControl& control, const KindSurroundings& form, UINT msg, WPARAM wp, LPARAM lp,
+                    WNDPROC own, LRESULT* result) {
+    const KindRow& kind = RowOf(control.row->kind);
+    if (kind.link) return LinkMessage(control.hwnd, msg, wp, lp, own, result);
     if (kind.keys != KeyRule::Own)
-        return MultiLineMessage(kind.keys == KeyRule::ReadOnly, control, msg, wp, lp, own, result);
-    return false;
+        return MultiLineMessage(kind.keys == KeyRule::ReadOnly, control.hwnd, msg, wp, lp, own, result);
+    if (msg != WM_PAINT || wp != 0) return false;
+    if (kind.programIcon) {
+        PaintIconBox(control, form);
+    } else if (!kind.repaintsFromPicture || !form.pictures.Paint(control.hwnd)) {
+        return false;
+    }
+    *result = 0;
+    return true;
+}
+
+bool MessageAboutControl(const PlacedControls& controls, Palette& palette, UINT msg, WPARAM wp, LPARAM lp,
+                         LRESULT* result) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    const bool colours = msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORBTN;
+    // Enter on a focused push button presses it: owner-drawn buttons are
+    // never default buttons, so the dialog manager sends IDOK.
+    const bool enter = msg == WM_COMMAND && wp == MAKEWPARAM(IDOK, BN_CLICKED);
+    HWND named = nullptr;
+    if (colours) named = reinterpret_cast<HWND>(lp);
+    if (msg == WM_DRAWITEM) named = item->hwndItem;
+    if (msg == WM_SETCURSOR) named = reinterpret_cast<HWND>(wp);
+    if (enter) named = GetFocus();
+    const PlacedControl* control = named ? Find(controls, named) : nullptr;
+    if (!control) return false;
+    const KindRow& kind = RowOf(control->row->kind);
+    const Palette::Colours colour = palette.Of(*control);
+    if (colours && !kind.systemColours) {
+        const auto dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, colour.text);
+        SetBkColor(dc, colour.back);
+        SetBkMode(dc, kind.transparent ? TRANSPARENT : OPAQUE);
+        *result = reinterpret_cast<LRESULT>(palette.Brush(colour.back));
+    } else if (msg == WM_DRAWITEM && kind.ownerDrawn) {
+        PaintButton(*item, palette.Brush(colour.back));
+        *result = TRUE;
+    } else if (msg == WM_SETCURSOR && (kind.link || control->row->handPointer)) {
+        SetCursor(HandPointer());
+        *result = TRUE;
+    } else if (enter && kind.ownerDrawn && IsWindowEnabled(named)) {
+        Notify(named, BN_CLICKED);
+        *result = 0;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace annuvia

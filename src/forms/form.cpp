@@ -5,17 +5,11 @@
 
 #include "forms/control_kinds.h"
 #include "forms/layout.h"
+#include "forms/program_icon.h"
 #include "forms/text_fit.h"
-#include "resource.h"
 #include "win32/bench_marks.h"
 
 namespace annuvia {
-
-namespace {
-
-const ControlKindTraits& TraitsOf(const ControlSpec& layout) { return TraitsOf(layout.kind); }
-
-}  // namespace
 
 Form::Form(FormRegistry& registry, const FormDesign& design) : registry_(registry), design_(design) {}
 
@@ -34,7 +28,6 @@ HWND Form::ForgetWindow() {
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
     savedFocus_ = nullptr;
     controls_.clear();
-    icons_.clear();
     state_ = State::NotLoaded;
     return std::exchange(hwnd_, nullptr);
 }
@@ -52,12 +45,8 @@ void Form::RegisterClassOnce() {
     if (design_.appIcon) {
         // The program icon belongs to the class: every window of it shows the
         // icon without being sent it (which costs a round trip each time).
-        auto icon = [&](int metricX, int metricY) {
-            return static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON,
-                                                 GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-        };
-        wc.hIcon = icon(SM_CXICON, SM_CYICON);
-        wc.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
+        wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+        wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     }
     RegisterClassExW(&wc);
 }
@@ -153,14 +142,14 @@ void Form::BringToFront(int id) {
 
 void Form::FitTexts() {
     if (registry_.Ended()) return;
-    for (const auto& [id, state] : controls_) FitText(state.hwnd, *state.layout, dpi_);
+    for (const auto& [id, control] : controls_) FitText(control.hwnd, *control.row, dpi_);
 }
 
 void Form::SetIcon(int id, HICON icon) {
-    if (HWND box = Control(id)) {
-        icons_[id] = icon;
-        InvalidateRect(box, nullptr, TRUE);
-    }
+    auto box = controls_.find(id);
+    if (box == controls_.end()) return;
+    box->second.icon = icon;
+    InvalidateRect(box->second.hwnd, nullptr, TRUE);
 }
 
 void Form::SubclassControl(int id) {
@@ -180,23 +169,8 @@ void Form::CreateControls() {
     // Links take their keys and draw their focus, edits keep the window's
     // keyboard rules or repaint from pictures, icon boxes paint (see SubclassProc).
     for (const auto& [id, control] : controls_) {
-        if (TraitsOf(*control.layout).subclassed) SubclassControl(id);
+        if (RowOf(control.row->kind).subclassed) SubclassControl(id);
     }
-}
-
-bool Form::KindMessage(const PlacedControl& placed, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result) {
-    const ControlKindTraits& kind = TraitsOf(*placed.layout);
-    if (annuvia::KindMessage(kind, placed.hwnd, msg, wp, lp, own, result)) return true;
-    if (msg != WM_PAINT || wp != 0) return false;
-    if (kind.programIcon) {
-        // The program's icon, unless the form gave another (or none).
-        const auto given = icons_.find(placed.layout->id);
-        PaintIconBox(placed.hwnd, given != icons_.end() ? given->second : ProgramIcon(), palette_.Of(placed).back, dpi_);
-    } else if (!kind.repaintsFromPicture || !pictures_.Paint(placed.hwnd)) {
-        return false;
-    }
-    *result = 0;
-    return true;
 }
 
 void Form::ColoursChanged() {
@@ -243,8 +217,8 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const auto own = self->controlProcs_.find(hwnd);
     if (own == self->controlProcs_.end()) return DefWindowProcW(hwnd, msg, wp, lp);
     // On to the control's own procedure.
-    const WNDPROC control = own->second;
-    const auto forward = [&](WPARAM w) { return CallWindowProcW(control, hwnd, msg, w, lp); };
+    const WNDPROC ownProc = own->second;
+    const auto forward = [&](WPARAM w) { return CallWindowProcW(ownProc, hwnd, msg, w, lp); };
     if (msg == WM_NCDESTROY) {
         self->pictures_.Drop(hwnd);
         self->controlProcs_.erase(own);
@@ -252,8 +226,9 @@ LRESULT CALLBACK Form::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     LRESULT result = 0;
     bool handled = false;
-    if (const PlacedControl* placed = Find(self->controls_, hwnd)) {
-        IgnoringErrors([&] { handled = self->KindMessage(*placed, msg, wp, lp, control, &result); });
+    if (const PlacedControl* control = Find(self->controls_, hwnd)) {
+        const KindSurroundings form{self->palette_, self->pictures_, self->dpi_};
+        IgnoringErrors([&] { handled = ControlMessage(*control, form, msg, wp, lp, ownProc, &result); });
         if (handled) return result;
     }
     IgnoringErrors([&] { handled = self->OnControlMessage(GetDlgCtrlID(hwnd), msg, wp, lp, &result); });
@@ -268,6 +243,8 @@ LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (OnMessage(msg, wp, lp, &result)) return result;
+    // A message that names one of the controls is its kind's to answer.
+    if (MessageAboutControl(controls_, palette_, msg, wp, lp, &result)) return result;
     switch (msg) {
         case WM_CLOSE:
             Unload();
@@ -275,39 +252,7 @@ LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             palette_.FillWindow(hwnd_, reinterpret_cast<HDC>(wp), design_.backColor);
             return 1;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN: {
-            const PlacedControl* placed = Find(controls_, reinterpret_cast<HWND>(lp));
-            HBRUSH brush = placed ? palette_.ColourControl(reinterpret_cast<HDC>(wp), *placed) : nullptr;
-            if (brush) return reinterpret_cast<LRESULT>(brush);
-            break;
-        }
-        case WM_DRAWITEM: {
-            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            const PlacedControl* placed = Find(controls_, item->hwndItem);
-            if (!placed || item->CtlType != ODT_BUTTON) break;
-            PaintButton(*item, palette_.Of(*placed).back);
-            return TRUE;
-        }
-        case WM_SETCURSOR:
-            if (const PlacedControl* placed = Find(controls_, reinterpret_cast<HWND>(wp));
-                placed && (TraitsOf(*placed->layout).link || placed->layout->handPointer)) {
-                SetCursor(HandPointer());
-                return TRUE;
-            }
-            break;
         case WM_COMMAND:
-            // Enter on a focused push button presses it: owner-drawn buttons
-            // are never default buttons, so the dialog manager sends IDOK.
-            if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
-                HWND focus = GetFocus();
-                const PlacedControl* placed = focus ? Find(controls_, focus) : nullptr;
-                if (placed && TraitsOf(*placed->layout).ownerDrawn && IsWindowEnabled(focus)) {
-                    RunEvent(placed->layout->id, BN_CLICKED);
-                    return 0;
-                }
-            }
             RunEvent(LOWORD(wp), HIWORD(wp));
             return 0;
         case WM_ACTIVATE:

@@ -6,7 +6,9 @@
 // that is already being unloaded do nothing. A form whose window is destroyed
 // by someone else (with its owner, say) is no longer loaded, and its next Show
 // loads it afresh. The registry keeps the loaded forms in load order. The
-// message handler runs the window's handlers from its table of events.
+// message handler keeps the window's own messages, runs the window's handlers
+// from its table of events, and leaves what names a control to the control's
+// kind (forms/control_kinds.h).
 
 #include <windows.h>
 
@@ -16,7 +18,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "forms/controls.h"
 #include "forms/layout.h"
 #include "forms/modal.h"
 #include "forms/palette.h"
@@ -57,12 +58,14 @@ struct ControlEvent {
 };
 inline constexpr int kAnyNotification = -1;
 
+// A window as designed: its class, caption, size and colour, its table of
+// controls and its table of events.
 struct FormDesign {
     const wchar_t* className;
     const wchar_t* caption;
     int clientWidth, clientHeight;  // twips
     COLORREF backColor;
-    std::span<const ControlSpec> controls;
+    ControlTable controls;
     bool appIcon = true;
     bool minButton = true;  // false: a fixed dialog-like frame, only the close box
     std::span<const ControlEvent> events = {};
@@ -98,7 +101,8 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     virtual HMENU CreateFormMenu() { return nullptr; }
-    // Messages of a subclassed control; return true when handled (result in *result).
+    // Messages of a subclassed control that its kind left alone; return true
+    // when handled (result in *result).
     // A handler may change wp (a typed character, say) and let the control go on.
     virtual bool OnControlMessage(int /*id*/, UINT /*msg*/, WPARAM& /*wp*/, LPARAM /*lp*/,
                                   LRESULT* /*result*/) {
@@ -108,17 +112,16 @@ protected:
     virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT* /*result*/) {
         return false;
     }
-    // Routes a control's messages through OnControlMessage (the kinds that
-    // need it are routed from the start: forms/control_kinds.h).
+    // Routes a control's messages through its kind and then OnControlMessage
+    // (the kinds that need it are routed from the start: forms/control_kinds.h).
     void SubclassControl(int id);
-    // The window's background: as designed, or the system's while high contrast is on.
-    COLORREF BackColour() const { return palette_.Window(design_.backColor); }
-    bool HighContrast() const { return palette_.HighContrast(); }
+    // The palette's brush of a colour, for what the window paints itself.
+    HBRUSH Brush(COLORREF colour) { return palette_.Brush(colour); }
     // Destroys the window now, as the destructor would, without Form_Unload:
     // for a form that must release what its window shows only once the window
     // is gone. A modal showing ends first.
     void DestroyFormWindow();
-    // Fits the text of every control whose design asks for it (forms/text_fit.h):
+    // Fits the text of every control whose row asks for it (forms/text_fit.h):
     // called once the texts are in; after a change of DPI the form fits them again.
     void FitTexts();
     // The icon an icon box shows in place of the program's (none: only its
@@ -133,10 +136,8 @@ private:
     // hwnd: the window the message came for, which a handler that unloads or
     // reloads the form leaves behind as hwnd_ changes.
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    // Runs the handler of the design's event for a WM_COMMAND, if there is one.
+    // Runs the handler that the table of events has for a WM_COMMAND, if any.
     void RunEvent(int id, int notification);
-    // What the form does for a kind of control before the control's own procedure: true when handled.
-    bool KindMessage(const PlacedControl& placed, UINT msg, WPARAM wp, LPARAM lp, WNDPROC own, LRESULT* result);
     void LoadOwnedBy(HWND owner);
     void RegisterClassOnce();
     void CreateControls();
@@ -156,7 +157,6 @@ private:
     HWND savedFocus_ = nullptr;
     ModalShowing modal_;
     PlacedControls controls_;
-    std::map<int, HICON> icons_;  // icon boxes given an icon (none, perhaps) in place of the program's
     std::map<HWND, WNDPROC> controlProcs_;  // each subclassed control's own window procedure
     TextPictures pictures_;
     Palette palette_;

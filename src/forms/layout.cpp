@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <tuple>
+
 #include "forms/control_kinds.h"
 #include "win32/bench_marks.h"
+#include "win32/system_function.h"
 
 namespace annuvia {
 
@@ -35,19 +39,19 @@ POINT CentredOn(const RECT& area, SIZE size) {
                  area.top + ((area.bottom - area.top) - size.cy) / 2};
 }
 
-HWND MakeControl(const ControlSpec& layout, HWND parent, UINT dpi, [[maybe_unused]] const wchar_t* form) {
-    const ControlKindTraits& kind = TraitsOf(layout.kind);
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u) | kind.style;
-    if (kind.alignsText) style |= layout.centred ? SS_CENTER : layout.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
-    const Twips& at = layout.at;
+HWND MakeControl(const ControlRow& row, HWND parent, UINT dpi, [[maybe_unused]] const wchar_t* form) {
+    const KindRow& kind = RowOf(row.kind);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (row.visible ? WS_VISIBLE : 0u) | kind.style;
+    if (kind.alignsText) style |= row.centred ? SS_CENTER : row.singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
+    const Twips& at = row.at;
     HWND control = CreateWindowExW(kind.exStyle, kind.className ? kind.className : FrameClassName(),
-                                   layout.caption ? layout.caption : L"", style, TwipsToPixels(at.left, dpi),
+                                   row.caption ? row.caption : L"", style, TwipsToPixels(at.left, dpi),
                                    TwipsToPixels(at.top, dpi), TwipsToPixels(at.width, dpi),
                                    TwipsToPixels(at.height, dpi), parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), GetModuleHandleW(nullptr),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), GetModuleHandleW(nullptr),
                                    nullptr);
     if (kind.openListHeight) ANNUVIA_MARK("drop-down list made", form);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(layout.font, dpi)), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(row.font, dpi)), FALSE);
     if (kind.openListHeight) {
         ANNUVIA_MARK("its font set", form);
         FitOpenList(control, TwipsToPixels(at.height, dpi));
@@ -56,21 +60,69 @@ HWND MakeControl(const ControlSpec& layout, HWND parent, UINT dpi, [[maybe_unuse
     return control;
 }
 
-void PlaceControl(HWND control, const ControlSpec& layout, UINT dpi) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(layout.font, dpi)), FALSE);
-    const Twips& at = layout.at;
+void PlaceControl(HWND control, const ControlRow& row, UINT dpi) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(row.font, dpi)), FALSE);
+    const Twips& at = row.at;
     SetWindowPos(control, nullptr, TwipsToPixels(at.left, dpi), TwipsToPixels(at.top, dpi),
                  TwipsToPixels(at.width, dpi), TwipsToPixels(at.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (TraitsOf(layout.kind).openListHeight) FitOpenList(control, TwipsToPixels(at.height, dpi));
+    if (RowOf(row.kind).openListHeight) FitOpenList(control, TwipsToPixels(at.height, dpi));
+}
+
+// The window's outer size for a client size, at a DPI.
+SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, bool hasMenu, UINT dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = LoadedFunction<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT rc{0, 0, clientWidth, clientHeight};
+    if (adjustForDpi) {
+        adjustForDpi(&rc, style, hasMenu, kFormExStyle, dpi);
+    } else {
+        AdjustWindowRectEx(&rc, style, hasMenu, kFormExStyle);
+    }
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 }  // namespace
 
+UINT DpiOfWindow(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = LoadedFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (hwnd && getDpiForWindow) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi) return dpi;
+    }
+    // The system's DPI without a device context of the screen, where there is the call for it.
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    static const auto getDpiForSystem = LoadedFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
+    if (!hwnd && getDpiForSystem) {
+        const UINT dpi = getDpiForSystem();
+        if (dpi) return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
+HFONT SharedFont(const FontRow& font, UINT dpi) {
+    static std::map<std::tuple<std::wstring, int, bool, bool, UINT>, HFONT> fonts;
+    HFONT& shared = fonts[{font.face, font.hundredthsOfPoint, font.bold, font.underline, dpi}];
+    if (shared) return shared;
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(font.hundredthsOfPoint, static_cast<int>(dpi), 7200);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = font.underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    shared = CreateFontIndirectW(&lf);
+    return shared;
+}
+
 DWORD FormStyle(bool minButton) { return minButton ? kFormStyle : kFormStyle & ~DWORD{WS_MINIMIZEBOX}; }
 
 SIZE FrameSize(SIZE clientTwips, DWORD style, bool hasMenu, UINT dpi) {
-    return WindowSizeForClient(TwipsToPixels(clientTwips.cx, dpi), TwipsToPixels(clientTwips.cy, dpi), style,
-                               kFormExStyle, hasMenu, dpi);
+    return WindowSizeForClient(TwipsToPixels(clientTwips.cx, dpi), TwipsToPixels(clientTwips.cy, dpi), style, hasMenu,
+                               dpi);
 }
 
 POINT CentredOnPrimaryScreen(SIZE size) {
@@ -90,21 +142,20 @@ void MoveTo(HWND window, const RECT& place) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-PlacedControls MakeControls(std::span<const ControlSpec> design, HWND window, COLORREF windowBack, UINT dpi,
-                            const wchar_t* form) {
+PlacedControls MakeControls(ControlTable table, HWND window, COLORREF windowBack, UINT dpi, const wchar_t* form) {
     PlacedControls controls;
-    for (const ControlSpec& layout : design) {
+    for (const ControlRow& row : table) {
         HWND parent = window;
         COLORREF parentBack = windowBack;
-        if (layout.parent != 0) {
-            auto it = controls.find(layout.parent);
+        if (row.parent != 0) {
+            auto it = controls.find(row.parent);
             if (it != controls.end()) {
                 parent = it->second.hwnd;
                 parentBack = it->second.back;
             }
         }
-        const COLORREF back = layout.backColor == kInherit ? parentBack : layout.backColor;
-        controls[layout.id] = PlacedControl{&layout, MakeControl(layout, parent, dpi, form), back};
+        const COLORREF back = row.backColor == kInherit ? parentBack : row.backColor;
+        controls[row.id] = PlacedControl{&row, MakeControl(row, parent, dpi, form), back};
     }
     return controls;
 }
@@ -112,7 +163,7 @@ PlacedControls MakeControls(std::span<const ControlSpec> design, HWND window, CO
 void ApplyLayout(HWND window, SIZE clientTwips, DWORD style, const PlacedControls& controls, UINT dpi) {
     const SIZE size = FrameSize(clientTwips, style, GetMenu(window) != nullptr, dpi);
     SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const auto& [id, control] : controls) PlaceControl(control.hwnd, *control.layout, dpi);
+    for (const auto& [id, control] : controls) PlaceControl(control.hwnd, *control.row, dpi);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -128,12 +179,12 @@ void UpdateStackedStops(const PlacedControls& controls) {
     HWND front = nullptr;
     bool focusBehind = false;
     for (const auto& [id, control] : controls) {
-        if (!TraitsOf(control.layout->kind).stacked) continue;
+        if (!RowOf(control.row->kind).stacked) continue;
         bool behind = false;
         for (HWND above = GetWindow(control.hwnd, GW_HWNDPREV); above && !behind;
              above = GetWindow(above, GW_HWNDPREV)) {
             const PlacedControl* other = Find(controls, above);
-            behind = other && other->layout->kind == control.layout->kind;
+            behind = other && other->row->kind == control.row->kind;
         }
         const LONG_PTR style = GetWindowLongPtrW(control.hwnd, GWL_STYLE);
         const LONG_PTR wanted = behind ? (style & ~LONG_PTR{WS_TABSTOP}) : (style | WS_TABSTOP);

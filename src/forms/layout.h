@@ -1,15 +1,23 @@
 #pragma once
-// Where a form and its controls stand: their designed twips scaled by the
-// window's DPI, the window centred on its screen's work area.
+// Where a form and its controls stand and in what type: their twips and
+// fonts as designed, scaled by the window's DPI; the window centred on its
+// screen's work area.
 
 #include <windows.h>
 
 #include <map>
-#include <span>
+#include <optional>
 
-#include "forms/controls.h"
+#include "forms/control_table.h"
 
 namespace annuvia {
+
+// The DPI of a window, or of the primary screen before there is one.
+UINT DpiOfWindow(HWND hwnd);
+// The process's fonts: one for each typeface, size, weight, underline and
+// DPI, made on first use and kept for the life of the process, so windows and
+// their controls share them and a window loaded again makes none.
+HFONT SharedFont(const FontRow& font, UINT dpi);
 
 inline constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 // A form's frame: caption, close box and, unless left out, the minimise box.
@@ -23,22 +31,23 @@ void CentreOnScreen(HWND window);
 // Moves and sizes a window to a rectangle (one the system suggests for a new DPI, say).
 void MoveTo(HWND window, const RECT& place);
 
-// A control as made: its design, its window, and its designed background
-// (its container's when inherited; the system's button face is resolved
-// only when painting).
+// A control as made: its row, its window, and its background as its row has
+// it (its container's when inherited; the system's button face is resolved
+// only when painting); and the icon an icon box shows in place of the
+// program's, where its form gave one (nullptr: none).
 struct PlacedControl {
-    const ControlSpec* layout;
+    const ControlRow* row;
     HWND hwnd;
     COLORREF back;
+    std::optional<HICON> icon = std::nullopt;
 };
 using PlacedControls = std::map<int, PlacedControl>;
 
-// Makes a design's controls, each in its container, at its place for a DPI
-// and in its font, in the order of the design (which is the z-order and the
-// tab order). A drop-down list resizes its list window on every move and
-// every change of font, so each control is made as it stays.
-PlacedControls MakeControls(std::span<const ControlSpec> design, HWND window, COLORREF windowBack, UINT dpi,
-                            const wchar_t* form);
+// Makes a window's controls, each in its container, at its place for a DPI
+// and in its font, in the order of the table. A drop-down list resizes its
+// list window on every move and every change of font, so each control is
+// made as it stays.
+PlacedControls MakeControls(ControlTable table, HWND window, COLORREF windowBack, UINT dpi, const wchar_t* form);
 // The window at its size for a DPI, its controls in their places and fonts.
 void ApplyLayout(HWND window, SIZE clientTwips, DWORD style, const PlacedControls& controls, UINT dpi);
 // Which of the controls a window is, if any.

@@ -27,20 +27,10 @@ void Palette::FillWindow(HWND window, HDC dc, COLORREF designed) {
 }
 
 Palette::Colours Palette::Of(const PlacedControl& control) const {
-    if (!highContrast_) return {control.layout->textColor, Painted(control.back)};
-    // High contrast: the system's colours, whatever the design says.
-    const ControlKindTraits& kind = TraitsOf(control.layout->kind);
+    if (!highContrast_) return {control.row->textColor, Painted(control.back)};
+    // High contrast: the system's colours, whatever the row says.
+    const KindRow& kind = RowOf(control.row->kind);
     return {GetSysColor(kind.highContrastText), GetSysColor(kind.highContrastBack)};
-}
-
-HBRUSH Palette::ColourControl(HDC dc, const PlacedControl& control) {
-    const ControlKindTraits& kind = TraitsOf(control.layout->kind);
-    if (kind.systemColours) return nullptr;
-    const Colours colours = Of(control);
-    SetTextColor(dc, colours.text);
-    SetBkColor(dc, colours.back);
-    SetBkMode(dc, kind.transparent ? TRANSPARENT : OPAQUE);
-    return Brush(colours.back);
 }
 
 HBRUSH Palette::Brush(COLORREF colour) {

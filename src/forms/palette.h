@@ -25,17 +25,13 @@ public:
     // Whether the user asked for the system's colours everywhere; taken when
     // the form loads and whenever the system's settings change.
     void SetHighContrast(bool on) { highContrast_ = on; }
-    bool HighContrast() const { return highContrast_; }
     // The window's background for its designed one.
     COLORREF Window(COLORREF designed) const;
     // Fills a window's client area with its background (WM_ERASEBKGND).
     void FillWindow(HWND window, HDC dc, COLORREF designed);
     // A control's text and background.
     Colours Of(const PlacedControl& control) const;
-    // A control's answer to WM_CTLCOLOR*: its colours set in the device
-    // context and its background's brush; nullptr for a control that the
-    // system colours.
-    HBRUSH ColourControl(HDC dc, const PlacedControl& control);
+    // The brush of a colour, made on first use.
     HBRUSH Brush(COLORREF colour);
 
 private:

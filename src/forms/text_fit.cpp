@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "forms/layout.h"
+#include "forms/window_text.h"
+
 namespace annuvia {
 
 namespace {
@@ -17,25 +20,25 @@ SIZE TextSize(HDC dc, HFONT font, const std::wstring& text, int width, UINT form
 
 }  // namespace
 
-void FitText(HWND control, const ControlSpec& design, UINT dpi) {
-    if (!control || design.fit == TextFit::None) return;
+void FitText(HWND control, const ControlRow& row, UINT dpi) {
+    if (!control || row.fit == TextFit::None) return;
     const std::wstring text = WindowText(control);
     const auto current = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     HDC dc = CreateCompatibleDC(nullptr);
-    if (design.fit == TextFit::SizeToText) {
+    if (row.fit == TextFit::SizeToText) {
         const SIZE size = TextSize(dc, current, text, 0, DT_SINGLELINE | DT_LEFT);
         SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         DeleteDC(dc);
         return;
     }
-    const int margin = MulDiv(design.fitMargin, static_cast<int>(dpi), 96);
+    const int margin = MulDiv(row.fitMargin, static_cast<int>(dpi), 96);
     RECT box{};
     GetClientRect(control, &box);
     const int width = box.right - 2 * margin, height = box.bottom - 2 * margin;
-    const UINT format = design.fit == TextFit::OneLine ? DT_SINGLELINE : DT_WORDBREAK;
-    FontSpec type = design.font;
+    const UINT format = row.fit == TextFit::OneLine ? DT_SINGLELINE : DT_WORDBREAK;
+    FontRow type = row.font;
     HFONT chosen = nullptr;
-    for (int size = design.font.hundredthsOfPoint; size >= design.font.hundredthsOfPoint / 2; size -= 25) {
+    for (int size = row.font.hundredthsOfPoint; size >= row.font.hundredthsOfPoint / 2; size -= 25) {
         type.hundredthsOfPoint = size;
         HFONT font = SharedFont(type, dpi);
         if (!font) break;

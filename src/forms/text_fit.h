@@ -9,12 +9,12 @@
 
 #include <windows.h>
 
-#include "forms/controls.h"
+#include "forms/control_table.h"
 
 namespace annuvia {
 
-// Fits a control's text as its design asks (design.fit), at a DPI. The smaller
+// Fits a control's text as its row asks (row.fit), at a DPI. The smaller
 // type comes from the process's shared fonts.
-void FitText(HWND control, const ControlSpec& design, UINT dpi);
+void FitText(HWND control, const ControlRow& row, UINT dpi);
 
 }  // namespace annuvia

@@ -3,7 +3,7 @@
 // top and the two banners that share a frame along their foot.
 
 #include "core/web/gateway.h"
-#include "forms/controls.h"
+#include "forms/control_table.h"
 
 namespace annuvia {
 
@@ -19,7 +19,7 @@ inline constexpr wchar_t kCoBrandCaption[] =
     L"site's name &&  link here. See \"Help\" for details.    Click Here for more info on "
     L"co-branding.";
 
-inline constexpr FontSpec kPromotionFont{L"Verdana", 900, false, true};
-inline constexpr FontSpec kBannerFont{L"Verdana", 825, true, true};
+inline constexpr FontRow kPromotionFont{L"Verdana", 900, false, true};
+inline constexpr FontRow kBannerFont{L"Verdana", 825, true, true};
 
 }  // namespace annuvia

@@ -32,9 +32,9 @@ public:
     virtual void ExitHandOver(Form& closing) = 0;
     // Unloads every window in load order and ends the process.
     virtual void UnloadAllAndEnd() = 0;
-    // The program icon, image 1 of the start-up window's image list, as an
-    // icon of its own that the caller destroys (null when there is none).
-    virtual HICON ProgramIcon() = 0;
+    // The start-up window's icon, image 1 of its image list, as an icon of
+    // its own that the caller destroys (null when there is none).
+    virtual HICON StartUpWindowIcon() = 0;
 
 protected:
     ~Program() = default;

@@ -1,6 +1,7 @@
 // What the form base shares and keeps to paint faster: one font for each
-// typeface, size and DPI in the process, and the last picture of a long text
-// box, which must never show anything but what the box itself would paint.
+// typeface, size and DPI in the process, one program icon for each size, and
+// the last picture of a long text box, which must never show anything but
+// what the box itself would paint.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -9,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "forms/program_icon.h"
 #include "in_process/recording_platform.h"
 
 namespace annuvia::test {
 namespace {
 
 constexpr int kBox = 11, kOther = 12;
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {.id = kBox, .kind = ControlKind::TextBox, .at = {120, 120, 1905, 285}},
     {.id = kOther, .kind = ControlKind::TextBox, .at = {120, 600, 1905, 285}},
 };
@@ -68,6 +70,22 @@ TEST(FormPainting, WindowsShareTheirFontsAndKeepThemWhenAnotherUnloads) {
     EXPECT_EQ(GetObjectW(reinterpret_cast<HFONT>(shared), sizeof logFont, &logFont), static_cast<int>(sizeof logFont));
     b.Show();  // loaded again: no new font
     EXPECT_EQ(font(b), shared);
+}
+
+// Each size asked for, the resource's (16, 32) or not: an icon of that size, loaded once.
+TEST(FormPainting, TheProgramIconComesAtEverySizeAskedForOnce) {
+    for (int pixels : {48, 16, 24, 32, 64}) {
+        const HICON icon = ProgramIcon(pixels);
+        ICONINFO info{};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << pixels;
+        BITMAP colour{};
+        GetObjectW(info.hbmColor, sizeof colour, &colour);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(colour.bmWidth, pixels);
+        EXPECT_EQ(colour.bmHeight, pixels);
+        EXPECT_EQ(ProgramIcon(pixels), icon) << pixels;
+    }
 }
 
 TEST(FormPainting, ALongTextBoxAlwaysShowsWhatItWouldPaintItself) {

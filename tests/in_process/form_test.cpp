@@ -15,7 +15,7 @@
 namespace annuvia::test {
 namespace {
 
-constexpr ControlSpec kTestControls[] = {
+constexpr ControlRow kTestControls[] = {
     {.id = 10, .kind = ControlKind::Frame, .caption = L"Box", .at = {120, 120, 3000, 1500}},
     {.id = 11, .parent = 10, .kind = ControlKind::TextBox, .at = {150, 300, 1500, 285}},
 };
@@ -223,7 +223,7 @@ TEST_F(FormLifetime, TheDefaultPathAnswersForTheWindowTheMessageCameFor) {
 }
 
 // Texts that fit, that fit only in smaller type and that fit in none.
-constexpr ControlSpec kFitted[] = {
+constexpr ControlRow kFitted[] = {
     {.id = 20, .kind = ControlKind::Label, .caption = L"Short", .at = {0, 0, 3000, 600},
      .fit = TextFit::Wrapped},
     {.id = 21, .kind = ControlKind::Label, .caption = L"One two three four five six seven eight nine ten",
@@ -255,11 +255,11 @@ TEST_F(FormLifetime, TextsKeepTheirTypeWhereItFitsElseTheLargestThatFitsNeverBel
         SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         HDC dc = CreateCompatibleDC(nullptr);
         for (std::size_t i = 0; i < std::size(kFitted); ++i) {
-            const ControlSpec& row = kFitted[i];
+            const ControlRow& row = kFitted[i];
             HWND control = form.Control(row.id);
             const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
             const auto fits = [&](int size) {
-                FontSpec type = row.font;
+                FontRow type = row.font;
                 type.hundredthsOfPoint = size;
                 HGDIOBJ old = SelectObject(dc, SharedFont(type, dpi));
                 RECT box;
@@ -273,7 +273,7 @@ TEST_F(FormLifetime, TextsKeepTheirTypeWhereItFitsElseTheLargestThatFitsNeverBel
                 return rc.right <= box.right - box.left && rc.bottom <= box.bottom - box.top;
             };
             int size = row.font.hundredthsOfPoint;
-            while (size > 0 && SharedFont(FontSpec{row.font.face, size}, dpi) != font) size -= 25;
+            while (size > 0 && SharedFont(FontRow{row.font.face, size}, dpi) != font) size -= 25;
             SCOPED_TRACE(testing::Message() << dpi << " DPI, control " << row.id << ", size " << size);
             if (expected[i] > 0) {
                 EXPECT_EQ(size, expected[i]);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "forms/controls.h"  // WindowText
+#include "forms/window_text.h"
 #include "support/fake_platform.h"
 
 namespace annuvia::test {

@@ -93,13 +93,8 @@ std::int16_t ReduceNumber(const std::wstring& digits) {
 }
 
 std::int16_t MonthValue(const std::wstring& monthName) {
-    static const wchar_t* const kMonths[12] = {
-        L"January", L"February", L"March",     L"April",   L"May",      L"June",
-        L"July",    L"August",   L"September", L"October", L"November", L"December",
-    };
-    static const std::int16_t kValues[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3};
-    for (int i = 0; i < 12; ++i) {
-        if (monthName == kMonths[i]) return kValues[i];
+    for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
+        if (monthName == kMonthNames[i]) return FoldOnce(static_cast<std::int16_t>(i + 1));
     }
     return 0;
 }

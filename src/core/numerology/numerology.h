@@ -20,8 +20,16 @@ std::int16_t FoldOnce(std::int16_t value);
 // An empty text gives 0.
 std::int16_t ReduceNumber(const std::wstring& digits);
 
-// "January" = 1 ... "September" = 9, "October" = 1, "November" = 2, "December" = 3;
-// any other name gives 0. The comparison is exact and case-sensitive.
+// The month names, January first: the main window's list of months, and the
+// names the calculation reads.
+inline constexpr std::array<const wchar_t*, 12> kMonthNames{
+    L"January", L"February", L"March",     L"April",   L"May",      L"June",
+    L"July",    L"August",   L"September", L"October", L"November", L"December",
+};
+
+// The month's number folded once: "January" = 1 ... "September" = 9,
+// "October" = 1, "November" = 2, "December" = 3; any other name gives 0. The
+// comparison is exact and case-sensitive.
 std::int16_t MonthValue(const std::wstring& monthName);
 
 // The Personal Year Number for a day text ("1" to "31") and a month name,

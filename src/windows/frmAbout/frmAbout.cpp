@@ -9,14 +9,14 @@ namespace {
 using K = ControlKind;
 using A = frmAbout;
 
-constexpr FontSpec kTitleFont{L"Verdana", 975, true, false};
-constexpr FontSpec kLinkFont{L"Verdana", 825, false, true};
+constexpr FontRow kTitleFont{L"Verdana", 975, true, false};
+constexpr FontRow kLinkFont{L"Verdana", 825, false, true};
 
 // Created first lies in front: the links come before the labels they touch
 // (Label1's foot overlaps lblHomePage, Label3's lblCobrand), and cmdOK comes
 // first of all, first in the tab order, so it holds the focus when the window
 // opens; Tab then goes on to the two links.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {.id = A::cmdOK, .kind = K::Button, .caption = L"OK", .at = {5400, 3240, 1260, 345}},
     {.id = A::Picture1, .kind = K::Icon, .at = {120, 120, 480, 480}},
     {.id = A::Label2, .kind = K::Label, .caption = kWindowTitle, .at = {840, 90, 5295, 255}, .font = kTitleFont},

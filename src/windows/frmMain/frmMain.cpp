@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/numerology/numerology.h"
+#include "forms/window_text.h"
 #include "win32/bench_marks.h"
 #include "windows/banners.h"
 #include "core/web/modHelp.h"
@@ -18,7 +19,7 @@ using M = frmMain;
 // Created in this order, which is also the order of the z-order and of Tab.
 // Each text box and list comes right after the label that names it for a
 // screen reader (the lists' labels are hidden); the links come last.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {.id = M::fraName, .kind = K::Frame, .caption = L"Please Fill In The Below Details:",
      .at = {75, 705, 6255, 1605}, .font = kVerdana825Bold},
     {.id = M::Label1, .parent = M::fraName, .kind = K::Label, .caption = L"First Name",
@@ -58,11 +59,6 @@ constexpr ControlSpec kControls[] = {
      .centred = true},
     // Never visible, below the client area: reached only through File, Exit.
     {.id = M::cmdExit, .kind = K::Button, .caption = L"E&xit", .at = {75, 3600, 1095, 375}, .visible = false},
-};
-
-constexpr const wchar_t* kMonthNames[12] = {
-    L"January", L"February", L"March",     L"April",   L"May",      L"June",
-    L"July",    L"August",   L"September", L"October", L"November", L"December",
 };
 
 void AddEntry(HWND list, const std::wstring& text) {
@@ -122,7 +118,7 @@ void frmMain::Form_Load() {
     HWND days = Control(cboDate), months = Control(cboMonth), years = Control(cboYear);
     // Filled with their drawing off and room made for every entry at once:
     // otherwise each entry added redraws its list and grows its storage.
-    const std::pair<HWND, int> lists[] = {{days, 31}, {months, 12}, {years, 151}};
+    const std::pair<HWND, int> lists[] = {{days, 31}, {months, static_cast<int>(kMonthNames.size())}, {years, 151}};
     for (const auto& [list, entries] : lists) {
         SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         SendMessageW(list, CB_INITSTORAGE, static_cast<WPARAM>(entries),

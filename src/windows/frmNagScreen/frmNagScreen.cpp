@@ -1,6 +1,6 @@
 #include "windows/frmNagScreen/frmNagScreen.h"
 
-#include "resource.h"
+#include "forms/program_icon.h"
 #include "win32/bench_marks.h"
 #include "core/web/cobrand.h"
 
@@ -17,32 +17,28 @@ frmNagScreen::~frmNagScreen() {
 
 HIMAGELIST frmNagScreen::IMGIcon() {
     if (imgIcon_) return imgIcon_;
-    constexpr int kSize = 32;
-    HICON icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ANNUVIA), IMAGE_ICON, kSize, kSize, 0));
+    const int size = ProgramIconPixels(Dpi());
+    HICON icon = ProgramIcon(size);
     if (!icon) return nullptr;
-    HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
     // The icon drawn on the mask colour, which the list then keys out.
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     if (list && picture) {
         HGDIOBJ old = SelectObject(dc, picture);
-        RECT all{0, 0, kSize, kSize};
-        HBRUSH mask = CreateSolidBrush(kIconMaskColour);
-        FillRect(dc, &all, mask);
-        DeleteObject(mask);
-        DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+        RECT all{0, 0, size, size};
+        FillRect(dc, &all, Brush(kIconMaskColour));
+        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
         SelectObject(dc, old);
         ImageList_AddMasked(list, picture, kIconMaskColour);
     }
     if (picture) DeleteObject(picture);
     DeleteDC(dc);
-    DestroyIcon(icon);
     if (list && ImageList_GetImageCount(list) != 1) {
         ImageList_Destroy(list);
         list = nullptr;

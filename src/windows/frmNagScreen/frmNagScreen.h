@@ -23,8 +23,8 @@ public:
     frmNagScreen(FormRegistry& forms, Platform& platform, Program& program);
     ~frmNagScreen() override;
 
-    // The program icon, 32 x 32, as image 1 (index 0) of an image list; made
-    // on first use.
+    // The program icon at its size for the window's DPI (32 x 32 at 96 DPI), as
+    // image 1 (index 0) of an image list; made on first use.
     HIMAGELIST IMGIcon();
 
     // Brings one of the main window's two banners to the front, or neither.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/web/modHelp.h"
+#include "forms/window_text.h"
 
 namespace annuvia {
 
@@ -15,14 +16,14 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-constexpr FontSpec kTitleFont{L"MS Sans Serif", 1800, false, false};
-constexpr FontSpec kSupportFont{L"Verdana", 975, true, false};
-constexpr FontSpec kVisitFont{L"Verdana", 1425, false, false};
-constexpr FontSpec kFrameFont{L"Verdana", 975, true, false};
-constexpr FontSpec kOtherSoftwaresFont{L"Verdana", 900, false, false};
-constexpr FontSpec kGoToHomeFont{L"Verdana", 900, true, true};
+constexpr FontRow kTitleFont{L"MS Sans Serif", 1800, false, false};
+constexpr FontRow kSupportFont{L"Verdana", 975, true, false};
+constexpr FontRow kVisitFont{L"Verdana", 1425, false, false};
+constexpr FontRow kFrameFont{L"Verdana", 975, true, false};
+constexpr FontRow kOtherSoftwaresFont{L"Verdana", 900, false, false};
+constexpr FontRow kGoToHomeFont{L"Verdana", 900, true, true};
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     // Exit comes first in the tab order, so it holds the focus when the screen opens.
     {.id = N::cmdClose, .kind = K::Button, .caption = L"E&xit", .at = {6000, 2760, 1245, 375},
      .textColor = kBlack, .backColor = kButtonFace},
@@ -120,7 +121,7 @@ void frmNagScreen2::Form_Load() {
     SetWindowTextW(Hwnd(), kWindowTitle);
     SetWindowTextW(Control(lblNagScreen2Caption), kWindowTitle);
     // 2. The program icon, image 1 of the start-up window's image list.
-    if (!icon_) icon_ = program_.ProgramIcon();
+    if (!icon_) icon_ = program_.StartUpWindowIcon();
     if (icon_) {
         SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));

@@ -13,7 +13,7 @@ using F = frmPersonalYear;
 // Created in this order, which is also the order of the z-order and of Tab:
 // Back first, so it holds the focus when the window opens; the text box after
 // the hidden label that names it for a screen reader; the links last.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {.id = F::cmdprint, .kind = K::Button, .caption = L"&Print", .at = {4065, 3750, 1095, 375}, .visible = false},
     {.id = F::cmdback, .kind = K::Button, .caption = L"&Back", .at = {5243, 3750, 1095, 375}},
     {.id = F::lblForDisplay, .kind = K::Label, .caption = L"Personal Year Number", .at = {38, 720, 6300, 2955},
