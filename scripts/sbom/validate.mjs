@@ -3,10 +3,11 @@
 // in it, which must read back as written. Prints what is wrong and exits 1.
 //   node validate.mjs FILE.cdx.json...
 import { readFileSync } from 'node:fs'
-import { Spec, Validation } from '@cyclonedx/cyclonedx-library'
+import { Validation } from '@cyclonedx/cyclonedx-library'
 import { PackageURL } from 'packageurl-js'
 
-const validator = new Validation.JsonStrictValidator(Spec.Version.v1dot6)
+// The library's names for its versions are the versions as written.
+const validator = new Validation.JsonStrictValidator('1.6')
 
 function purls (node, found = []) {
   if (Array.isArray(node)) node.forEach(n => purls(n, found))

@@ -7,10 +7,10 @@ import tempfile
 import unittest
 from unittest import mock
 
-spec = importlib.util.spec_from_file_location(
+script = importlib.util.spec_from_file_location(
     "third_party", os.path.join(os.path.dirname(__file__), "../../scripts/third-party.py"))
-tp = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(tp)
+tp = importlib.util.module_from_spec(script)
+script.loader.exec_module(tp)
 
 COPYRIGHT = """Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 Upstream-Name: runtime
