@@ -84,7 +84,9 @@ else
 fi
 
 wine32=(wine32:i386 wine32-preloader:i386)
-if ! package_installed wine32:i386 || ! package_installed wine32-preloader:i386; then
+wine32_missing=0
+for p in "${wine32[@]}"; do package_installed "$p" || wine32_missing=1; done
+if [ "$wine32_missing" = 1 ]; then
   if ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     echo "Adding the i386 architecture"
     as_root dpkg --add-architecture i386
@@ -138,9 +140,8 @@ if [ "$need_qemu" = 1 ]; then
   if binfmt_probe_runs "$probes/any"; then
     echo "32-bit programs run here through a binfmt_misc entry already"
   else
-    # i386 ELF executables and shared objects; O: qemu gets the open file,
-    # P: the original argv[0], F: qemu is opened now, so it works in any mount
-    # namespace. Written to the kernel only, so it lasts until the next boot.
+    # O: qemu gets the open file, P: the original argv[0], F: qemu is opened
+    # now, so it works in any mount namespace.
     [ ! -e "$entry" ] || binfmt_set "$entry" -1  # ours, but not working
     binfmt_register annuvia-qemu-i386 /usr/bin/qemu-i386 OPF
     echo "Registered annuvia-qemu-i386 for 32-bit ELF programs"
@@ -150,5 +151,7 @@ if [ "$need_qemu" = 1 ]; then
       exit 1
     fi
   fi
+  echo qemu >&3
+else
+  echo native >&3
 fi
-if [ "$need_qemu" = 1 ]; then echo qemu >&3; else echo native >&3; fi
